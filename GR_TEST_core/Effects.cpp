@@ -1,0 +1,1 @@
+// Effects: being written.

@@ -1,0 +1,3 @@
+// Program entry: being written.
+#include <windows.h>
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }

@@ -1,0 +1,1 @@
+// MainForm: being written.

@@ -1,0 +1,1 @@
+// SampleStore: being written.

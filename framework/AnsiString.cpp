@@ -1,0 +1,1 @@
+// AnsiString: being written.

@@ -1,0 +1,1 @@
+// ApplicationClass: being written.

@@ -1,0 +1,1 @@
+// AudioClass: being written.

@@ -1,0 +1,1 @@
+// ButtonClass: being written.

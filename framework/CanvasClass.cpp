@@ -1,0 +1,1 @@
+// CanvasClass: being written.

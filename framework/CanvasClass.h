@@ -1,0 +1,2 @@
+#pragma once
+// CanvasClass: being written.

@@ -1,0 +1,1 @@
+// FormClass: being written.

@@ -1,0 +1,1 @@
+// TScrollBar: being written.

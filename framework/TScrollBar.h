@@ -1,0 +1,2 @@
+#pragma once
+// TScrollBar: being written.

@@ -1,0 +1,1 @@
+// AudioSink: being written.

@@ -1,0 +1,1 @@
+// MessageBoxCapture: being written.
