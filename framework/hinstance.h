@@ -6,9 +6,9 @@
 class ApplicationClass;
 class MainForm;
 
-extern HINSTANCE hInst;             // module instance, for classes, windows, resources
-extern int Fstil;                   // show command for a form's first showing
-extern int IDord;                   // next control identifier; starts at 1
-extern ApplicationClass Appl;       // the application object
+extern HINSTANCE hInst;                // module instance, for classes, windows, resources
+extern int Fstil;                      // show command for a form's first showing
+extern int IDord;                      // next control identifier; starts at 1
+extern ApplicationClass Appl;          // the application object
 extern ApplicationClass* Application;  // points to Appl
-extern MainForm* MainFormWin;       // the main form, once it exists
+extern MainForm* MainFormWin;          // the main form, once it exists

@@ -10,4 +10,6 @@ MainForm* MainFormWin = nullptr;
 
 std::atomic<int> timerCallBackCount{0};
 
-void TimerCallBack() { ++timerCallBackCount; }
+void TimerCallBack() {
+    ++timerCallBackCount;
+}
