@@ -17,6 +17,7 @@ public:
     AnsiString();
     AnsiString(const char* str);
     explicit AnsiString(HWND Hwnd);
+    AnsiString(const AnsiString& str) = default;  // the whole value, flag included
     ~AnsiString();
 
     AnsiString& operator=(const AnsiString& str);
