@@ -1,1 +1,101 @@
-// ApplicationClass: being written.
+#include "ApplicationClass.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Room for the longest text an AnsiString holds, and its terminator.
+constexpr int kPathCapacity = 256;
+
+// The executable's full path in the ANSI character set, or "" when the
+// platform gives none or the path is longer than an AnsiString can hold (a
+// shortened path would name another file).
+AnsiString ExecutablePath() {
+    AnsiString path;
+    int count = 0;
+    // For an empty command line the platform answers with the executable's
+    // full path as the only argument.
+    LPWSTR* args = CommandLineToArgvW(L"", &count);
+    if (args == nullptr) {
+        return path;
+    }
+    char narrow[kPathCapacity];
+    if (count > 0 &&
+        WideCharToMultiByte(CP_ACP, 0, args[0], -1, narrow, sizeof(narrow), nullptr, nullptr) > 0) {
+        path = narrow;
+    }
+    LocalFree(args);
+    return path;
+}
+
+}  // namespace
+
+ApplicationClass::ApplicationClass() : ExeName(ExecutablePath()) {}
+
+ApplicationClass::~ApplicationClass() = default;
+
+void ApplicationClass::ProcessMessages() {
+    // Sent messages are not counted: only what GetMessageA would return
+    // without waiting.
+    if (HIWORD(GetQueueStatus(QS_ALLEVENTS)) == 0) {
+        return;
+    }
+    MSG msg;
+    if (GetMessageA(&msg, nullptr, 0, 0) == 0) {
+        // The quit request belongs to the application's own loop: put it back.
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+void ApplicationClass::Terminate() {
+    PostQuitMessage(0);
+}
+
+DWORD ApplicationClass::ExecuteCommandLine(const char* cmdLine) {
+    DWORD exitCode = 0;
+    PROCESS_INFORMATION process = {};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    // The platform may write into the command line it is given.
+    std::vector<char> commandLine(cmdLine, cmdLine + strlen(cmdLine) + 1);
+
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
+                        &process)) {
+        const DWORD error = GetLastError();
+        char* systemText = nullptr;
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                           FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                       reinterpret_cast<char*>(&systemText), 0, nullptr);
+        // Cut to the buffer: a long system text must not overrun it.
+        char text[200];
+        snprintf(text, sizeof(text), "CreateProcess failed:\n%s",
+                 systemText != nullptr ? systemText : "");
+        ShowMessage(text);
+        if (systemText != nullptr) {
+            LocalFree(systemText);
+        }
+        return exitCode;
+    }
+
+    WaitForSingleObject(process.hProcess, INFINITE);
+    const BOOL gotExitCode = GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    if (!gotExitCode) {
+        ShowMessage("Executed command but couldn't get exit code");
+    }
+    return exitCode;
+}
+
+DWORD ApplicationClass::ExecuteCommandLine(AnsiString cmdLine) {
+    return ExecuteCommandLine(cmdLine.c_str());
+}
