@@ -3,6 +3,21 @@
 // of this class lives, records each one and dismisses it, so that tests can
 // assert on reported failures without anyone clicking.
 //
+// How it works (checked under Wine 8.0): a thread-local WH_CBT hook sees
+// HCBT_ACTIVATE of every dialog of class "#32770" created on this thread.
+// At that moment the box is fully set up but its modal loop has not run
+// yet; the hook reads it and posts WM_COMMAND/BN_CLICKED of the chosen
+// button, which the box's own loop then handles as a click.
+//   - text:    the static control 0xFFFF;
+//   - buttons: the visible push buttons, left to right as shown;
+//   - icon:    the handle of the box's SS_ICON static (STM_GETICON) equals the
+//              shared handle LoadIcon(NULL, IDI_...) returns for that icon;
+//   - owner:   GetWindow(box, GW_OWNER).
+// Boxes shown by other threads are not seen. Captures may nest; a box is
+// recorded by the innermost one only. Dialogs of class "#32770" that are
+// not message boxes (DialogBox templates) are left alone: only dialogs
+// that hold the 0xFFFF text static and at least one push button count.
+//
 //   MessageBoxCapture boxes;            // answers every box with its default
 //   DoSomethingThatFails();
 //   ASSERT_EQ(boxes.count(), 1u);
@@ -35,4 +50,13 @@ public:
     const CapturedBox& operator[](size_t i) const;
     const std::vector<CapturedBox>& boxes() const;
     void clear();
+
+private:
+    static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
+    void capture(HWND box);
+
+    int answer_;
+    std::vector<CapturedBox> boxes_;
+    HHOOK hook_ = nullptr;
+    MessageBoxCapture* enclosing_ = nullptr;  // the capture active before this one
 };
