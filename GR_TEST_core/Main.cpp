@@ -1,3 +1,38 @@
-// Program entry: being written.
+// Program entry: the process-wide values the framework reads, the main form
+// and the message loop.
 #include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+
+#include "ApplicationClass.h"
+#include "MainForm.h"
+#include "hinstance.h"
+
+HINSTANCE hInst;
+int Fstil;
+int IDord = 1;
+ApplicationClass Appl;
+ApplicationClass* Application = &Appl;
+MainForm* MainFormWin = nullptr;
+
+// Called by the wave output on its own thread after every finished block;
+// the program needs no notification.
+void TimerCallBack() {}
+
+int WINAPI WinMain(HINSTANCE hThisInstance, HINSTANCE /*hPrevInstance*/, LPSTR /*lpszArgument*/,
+                   int nFunsterStil) {
+    hInst = hThisInstance;
+    Fstil = nFunsterStil;
+
+    // The window is created, built and shown inside the constructor.
+    MainFormWin = new MainForm("Warbletone - Tolvane 2012", 700, 650);
+
+    MSG messages;
+    while (GetMessageA(&messages, nullptr, 0, 0)) {
+        TranslateMessage(&messages);
+        DispatchMessageA(&messages);
+    }
+
+    // The window is gone by now; deleting the form releases what it built
+    // and waits for the sound still queued.
+    delete MainFormWin;
+    return static_cast<int>(messages.wParam);
+}
