@@ -1,0 +1,166 @@
+// The application object: the executable's path, pumping single messages,
+// ending the loop, and running other programs.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ApplicationClass.h"
+#include "MessageBoxCapture.h"
+#include "hinstance.h"
+
+namespace {
+
+std::string ModulePath() {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    return path;
+}
+
+// The helper programs are built beside the test executable.
+std::string HelperPath(const char* name) {
+    std::string path = ModulePath();
+    return path.substr(0, path.find_last_of('\\') + 1) + name;
+}
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+// The quit codes found in the queue; leaves it empty.
+std::vector<WPARAM> DrainQueue() {
+    std::vector<WPARAM> quitCodes;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quitCodes.push_back(msg.wParam);
+        }
+    }
+    return quitCodes;
+}
+
+// A message-only window that counts the messages dispatched to it.
+class CountingWindow {
+public:
+    CountingWindow() {
+        WNDCLASSEXA wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = Procedure;
+        wc.hInstance = hInst;
+        wc.lpszClassName = "CountingWindow";
+        RegisterClassExA(&wc);
+        window = CreateWindowExA(0, "CountingWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 hInst, nullptr);
+        dispatched = 0;
+    }
+    ~CountingWindow() {
+        DestroyWindow(window);
+        UnregisterClassA("CountingWindow", hInst);
+    }
+    CountingWindow(const CountingWindow&) = delete;
+    CountingWindow& operator=(const CountingWindow&) = delete;
+
+    HWND window;
+    static int dispatched;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_USER) {
+            ++dispatched;
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+};
+int CountingWindow::dispatched = 0;
+
+TEST(ApplicationObject, ExeNameIsTheExecutablesFullPath) {
+    EXPECT_EQ(Application, &Appl);
+    EXPECT_EQ(std::string(Appl.ExeName.c_str()), ModulePath());
+}
+
+TEST(ApplicationObject, ExeNameHoldsPathsOfAHundredCharactersAndMore) {
+    // A copy of the probe program in a folder whose path alone is longer
+    // than 100 characters; the probe checks its own ExeName.
+    const std::string folder =
+        HelperPath("") +
+        "a_folder_with_a_name_long_enough_to_push_the_path_of_anything_inside_it_"
+        "past_a_hundred_characters";
+    const std::string probe = folder + "\\exe_name_probe.exe";
+    ASSERT_GT(probe.size(), 150u);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(HelperPath("exe_name_probe.exe").c_str(), probe.c_str(), FALSE));
+
+    MessageBoxCapture boxes;
+    EXPECT_EQ(Appl.ExecuteCommandLine(Quoted(probe).c_str()), 0u)
+        << "1: the probe found no path, 2: another path";
+    EXPECT_EQ(boxes.count(), 0u);
+
+    DeleteFileA(probe.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+TEST(ApplicationObject, ExecuteCommandLineReturnsTheProgramsExitCode) {
+    MessageBoxCapture boxes;
+    const std::string command = Quoted(HelperPath("exit_with_code.exe"));
+    EXPECT_EQ(Appl.ExecuteCommandLine((command + " 3").c_str()), 3u);
+    EXPECT_EQ(Appl.ExecuteCommandLine(AnsiString((command + " 42").c_str())), 42u);
+    EXPECT_EQ(Appl.ExecuteCommandLine(command.c_str()), 0u);
+    EXPECT_EQ(boxes.count(), 0u);
+}
+
+TEST(ApplicationObject, AProgramThatCannotStartReportsAndReturnsZero) {
+    MessageBoxCapture boxes;
+    const std::string missing = Quoted(HelperPath("no_such_program.exe"));
+    EXPECT_EQ(Appl.ExecuteCommandLine(missing.c_str()), 0u);
+    ASSERT_EQ(boxes.count(), 1u);
+    const std::string& text = boxes[0].text;
+    const std::string firstLine = "CreateProcess failed:\n";
+    ASSERT_EQ(text.compare(0, firstLine.size(), firstLine), 0) << text;
+    // The system's text for the error follows.
+    EXPECT_GT(text.size(), firstLine.size());
+    EXPECT_LT(text.size(), 200u);
+}
+
+TEST(ApplicationObject, ProcessMessagesOnAnEmptyQueueReturnsAtOnce) {
+    DrainQueue();
+    Appl.ProcessMessages();  // would wait for ever if it called GetMessage here
+    EXPECT_TRUE(DrainQueue().empty());
+}
+
+TEST(ApplicationObject, ProcessMessagesHandlesExactlyOneMessage) {
+    DrainQueue();
+    CountingWindow counter;
+    for (int i = 0; i < 3; ++i) {
+        PostMessageA(counter.window, WM_USER, i, 0);
+    }
+    Appl.ProcessMessages();
+    EXPECT_EQ(CountingWindow::dispatched, 1);
+    Appl.ProcessMessages();
+    Appl.ProcessMessages();
+    EXPECT_EQ(CountingWindow::dispatched, 3);
+    Appl.ProcessMessages();
+    EXPECT_EQ(CountingWindow::dispatched, 3);
+    EXPECT_TRUE(DrainQueue().empty());
+}
+
+TEST(ApplicationObject, AQuitMessageTakenByProcessMessagesIsPostedAgain) {
+    DrainQueue();
+    CountingWindow counter;
+    PostMessageA(counter.window, WM_USER, 0, 0);
+    PostQuitMessage(9);
+    Appl.ProcessMessages();  // the posted message
+    EXPECT_EQ(CountingWindow::dispatched, 1);
+    // The quit message is visible in the queue, so this call takes it.
+    ASSERT_NE(HIWORD(GetQueueStatus(QS_ALLEVENTS)), 0);
+    Appl.ProcessMessages();
+    // The application's own loop still finds it, with its exit code.
+    EXPECT_EQ(DrainQueue(), std::vector<WPARAM>{9});
+}
+
+TEST(ApplicationObject, TerminatePostsQuitWithZero) {
+    DrainQueue();
+    Appl.Terminate();
+    EXPECT_EQ(DrainQueue(), std::vector<WPARAM>{0});
+}
+
+}  // namespace
