@@ -1,0 +1,57 @@
+// Start-up without a sample, and the end of a run with sound still queued.
+#include "ProgramTest.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+class LifecycleTest : public ProgramTest {};
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+TEST_F(LifecycleTest, MissingSampleIsReportedOnceAndTheProgramRunsOnSilently) {
+    Start({}, false);
+    std::vector<SeenBox> boxes = program->Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "ERROR opening sample");
+    EXPECT_EQ(boxes[0].text.rfind("ERROR: ", 0), 0u) << boxes[0].text;
+    EXPECT_NE(Lower(boxes[0].text).find(Lower(copy->samplePath())), std::string::npos)
+        << boxes[0].text;
+
+    // Both traces are flat; only the lead-in marks colour the input trace.
+    ExpectView(0);
+    ASSERT_TRUE(program->PressKeys(program->form(), VK_RIGHT, 2));
+    ExpectView(100);
+    EXPECT_EQ(program->ThumbPosition(), 1);
+
+    ASSERT_TRUE(program->Click("START"));
+    EXPECT_EQ(program->Close(), 0u);
+    EXPECT_EQ(program->Boxes().size(), 1u);
+    const std::vector<unsigned char> received = sink.bytes();
+    EXPECT_GE(received.size(), 8u * 8192u);
+    EXPECT_TRUE(
+        std::all_of(received.begin(), received.end(), [](unsigned char b) { return b == 0; }));
+}
+
+// Closing does not cut the sound off: the window goes at once, the process
+// only once every queued block has reached the device.
+TEST_F(LifecycleTest, ClosingWaitsForTheQueuedSound) {
+    Start(ToneSample());
+    // Posted, so that the close is queued right behind the clicks; five
+    // clicks are more blocks than the output ring holds.
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(PostMessageA(program->button("START"), BM_CLICK, 0, 0));
+    }
+    ASSERT_TRUE(PostMessageA(program->form(), WM_CLOSE, 0, 0));
+    EXPECT_EQ(program->WaitForExit(60000), 0u);
+    EXPECT_FALSE(IsWindow(program->form()));
+    EXPECT_TRUE(program->Boxes().empty());
+    EXPECT_EQ(sink.sound(), Repeated(sample.input, 40));
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+// What the device receives when the user presses the buttons. Every check
+// is made after the program has ended, so all it queued has been played.
+#include "ProgramTest.h"
+
+namespace {
+
+class PlaybackTest : public ProgramTest {};
+
+TEST_F(PlaybackTest, StartPlaysTheInputSampleEightTimes) {
+    Start(ToneSample());
+    ASSERT_TRUE(program->Click("START"));
+    CloseNormally();
+    EXPECT_EQ(sink.sound(), Repeated(sample.input, 8));
+}
+
+TEST_F(PlaybackTest, StopPlaysTheProcessedSampleEightTimes) {
+    Start(ToneSample());
+    ASSERT_TRUE(program->Click("STOP"));
+    CloseNormally();
+    // The processed sample has silent stretches of its own; only the frames
+    // that carry sound can be told from the device's filling.
+    EXPECT_EQ(sink.sound(), AudioSink::withoutSilentFrames(Repeated(sample.processed, 8)));
+}
+
+// A click queues behind what is still playing; it never stops or replaces it.
+TEST_F(PlaybackTest, ClicksQueueBehindEachOther) {
+    Start(ToneSample());
+    ASSERT_TRUE(program->Click("START"));
+    ASSERT_TRUE(program->Click("START"));
+    ASSERT_TRUE(program->Click("STOP"));
+    CloseNormally();
+    std::vector<unsigned char> expected = Repeated(sample.input, 16);
+    const std::vector<unsigned char> processed = Repeated(sample.processed, 8);
+    expected.insert(expected.end(), processed.begin(), processed.end());
+    EXPECT_EQ(sink.sound(), AudioSink::withoutSilentFrames(expected));
+}
+
+TEST_F(PlaybackTest, CommandsOfOtherControlsPlayNothing) {
+    Start(ToneSample());
+    for (WORD id : {3, 9, 0}) {
+        ASSERT_TRUE(program->Send(program->form(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0));
+    }
+    CloseNormally();
+    EXPECT_TRUE(sink.sound().empty());
+}
+
+// The identifiers follow creation order: START is 1 and STOP is 2, whatever
+// notification code comes with them.
+TEST_F(PlaybackTest, CommandsOneAndTwoPlayLikeTheButtons) {
+    Start(ToneSample());
+    ASSERT_TRUE(program->Send(program->form(), WM_COMMAND, MAKEWPARAM(2, BN_DBLCLK), 0));
+    ASSERT_TRUE(program->Send(program->form(), WM_COMMAND, 1, 0));
+    CloseNormally();
+    std::vector<unsigned char> expected = Repeated(sample.processed, 8);
+    const std::vector<unsigned char> input = Repeated(sample.input, 8);
+    expected.insert(expected.end(), input.begin(), input.end());
+    EXPECT_EQ(sink.sound(), AudioSink::withoutSilentFrames(expected));
+}
+
+// With the real sample (which may hold silent frames of its own) the device
+// must have received exactly what was played, with nothing but whole silent
+// frames added around it.
+TEST_F(PlaybackTest, TheBuiltSampleReachesTheDeviceUnchanged) {
+    StartBuilt();
+    ASSERT_TRUE(program->Click("START"));
+    ASSERT_TRUE(program->Click("STOP"));
+    CloseNormally();
+
+    std::vector<unsigned char> expected = Repeated(sample.input, 8);
+    const std::vector<unsigned char> processed = Repeated(sample.processed, 8);
+    expected.insert(expected.end(), processed.begin(), processed.end());
+    const std::vector<unsigned char> received = sink.bytes();
+    ASSERT_EQ(received.size() % 4, 0u);
+
+    size_t matched = 0;
+    size_t added = 0;
+    for (size_t i = 0; i < received.size(); i += 4) {
+        const bool silent = received[i] == 0 && received[i + 1] == 0 && received[i + 2] == 0 &&
+                            received[i + 3] == 0;
+        if (matched < expected.size() && std::equal(received.begin() + i, received.begin() + i + 4,
+                                                    expected.begin() + matched)) {
+            matched += 4;
+        } else if (silent) {
+            ++added;
+        } else {
+            FAIL() << "frame " << i / 4 << " is neither played nor silence";
+        }
+    }
+    EXPECT_EQ(matched, expected.size()) << added << " silent frames were added";
+}
+
+}  // namespace

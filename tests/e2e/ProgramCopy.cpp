@@ -1,0 +1,86 @@
+#include "ProgramCopy.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "AudioSink.h"
+
+namespace {
+
+std::string MakeTempFolder() {
+    char base[MAX_PATH];
+    if (GetTempPathA(MAX_PATH, base) == 0) {
+        return "";
+    }
+    static int counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[MAX_PATH];
+        std::snprintf(name, sizeof name, "%swarble-e2e-%lu-%d\\", base, GetCurrentProcessId(),
+                      ++counter);
+        if (CreateDirectoryA(name, nullptr)) {
+            return name;
+        }
+    }
+    return "";
+}
+
+bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        return false;
+    }
+    const size_t written = std::fwrite(bytes.data(), 1, bytes.size(), file);
+    return std::fclose(file) == 0 && written == bytes.size();
+}
+
+}  // namespace
+
+std::string BuiltProgramPath() {
+    return AudioSink::windowsPath(WARBLETONE_EXE);
+}
+
+std::string BuiltSamplePath() {
+    const std::string exe = BuiltProgramPath();
+    return exe.substr(0, exe.find_last_of('\\') + 1) + "SND\\SND45";
+}
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path) {
+    std::vector<unsigned char> bytes;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        return bytes;
+    }
+    unsigned char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    std::fclose(file);
+    return bytes;
+}
+
+ProgramCopy::ProgramCopy() {
+    CopyProgram();
+}
+
+ProgramCopy::ProgramCopy(const std::vector<unsigned char>& sample) {
+    CopyProgram();
+    ok_ = ok_ && CreateDirectoryA((folder_ + "SND").c_str(), nullptr) &&
+          WriteFileBytes(samplePath(), sample);
+}
+
+void ProgramCopy::CopyProgram() {
+    folder_ = MakeTempFolder();
+    ok_ = !folder_.empty() && CopyFileA(BuiltProgramPath().c_str(), exePath().c_str(), TRUE);
+}
+
+ProgramCopy::~ProgramCopy() {
+    if (folder_.empty()) {
+        return;
+    }
+    DeleteFileA(samplePath().c_str());
+    RemoveDirectoryA((folder_ + "SND").c_str());
+    DeleteFileA(exePath().c_str());
+    RemoveDirectoryA(folder_.c_str());
+}

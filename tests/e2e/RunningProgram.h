@@ -1,0 +1,77 @@
+#pragma once
+// Warbletone started as a separate process and driven from outside, the way
+// a user would: its windows are found by class and title, buttons are
+// clicked, keys are sent, and the window is closed.
+//
+// A watcher thread looks for message boxes of the program (dialog windows of
+// class "#32770" belonging to its process) for as long as it runs, records
+// each one and presses its OK button, so that no box can stall a test.
+// Every wait is bounded.
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct SeenBox {
+    std::string caption;
+    std::string text;
+};
+
+class RunningProgram {
+public:
+    static constexpr DWORD kNoExit = 0xFFFFFFFF;
+
+    // Starts `exePath` with a working directory other than its own folder.
+    explicit RunningProgram(const std::string& exePath);
+    // Ends the program if a test left it running (see LeaveRunning).
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool started() const { return process_.hProcess != nullptr; }
+
+    // Waits until the main window is shown and its thread is back in the
+    // message loop, start-up finished.
+    bool WaitForMainWindow(DWORD timeoutMs = 30000);
+
+    HWND form() const { return form_; }
+    HWND button(const char* caption) const;
+    HWND scrollBar() const;
+
+    // BM_CLICK on the push button with this caption; returns once the
+    // program has handled the click.
+    bool Click(const char* caption);
+    // WM_KEYDOWN of `vk` to `window` (the form or one of its controls);
+    // returns once it has been handled.
+    bool PressKey(HWND window, WORD vk);
+    bool PressKeys(HWND window, WORD vk, int times);
+    bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    int ThumbPosition() const;
+
+    // Closes the main window and waits for the process to end; returns its
+    // exit code, or kNoExit if it did not end in time.
+    DWORD Close(DWORD timeoutMs = 60000);
+    // Waits for the process to end by itself; exit code or kNoExit.
+    DWORD WaitForExit(DWORD timeoutMs);
+
+    std::vector<SeenBox> Boxes() const;
+
+    // Lets the program run on after this object is gone.
+    void LeaveRunning();
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND form_ = nullptr;
+    std::atomic<bool> watching_{false};
+    std::thread watcher_;
+    mutable std::mutex boxesLock_;
+    std::vector<SeenBox> boxes_;
+    std::vector<HWND> answered_;
+
+    void WatchForBoxes();
+    void AnswerBoxes();
+    void StopWatching();
+};

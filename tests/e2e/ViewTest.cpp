@@ -1,0 +1,142 @@
+// The waveform view as the user sees it: what the canvas shows on screen and
+// where the scroll bar's thumb stands, after start-up and arrow keys.
+#include "ProgramTest.h"
+
+namespace {
+
+class ViewTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        Start(ToneSample());
+    }
+};
+
+TEST_F(ViewTest, ScrollsRightToTheEndAndBack) {
+    ExpectView(0);
+    EXPECT_EQ(program->ThumbPosition(), 0);
+
+    // Keys other than Left and Right change nothing.
+    ASSERT_TRUE(program->PressKey(program->form(), VK_UP));
+    ExpectView(0);
+    EXPECT_EQ(program->ThumbPosition(), 0);
+
+    ASSERT_TRUE(program->PressKey(program->form(), VK_RIGHT));
+    ExpectView(50);  // samples 25 to 674
+    EXPECT_EQ(program->ThumbPosition(), 0);
+
+    ASSERT_TRUE(program->PressKeys(program->form(), VK_RIGHT, 136));
+    ExpectView(6850);
+    EXPECT_EQ(program->ThumbPosition(), 99);
+
+    // Past the end the position parks at 6842 without drawing...
+    ASSERT_TRUE(program->PressKey(program->form(), VK_RIGHT));
+    ExpectView(6850);
+    EXPECT_EQ(program->ThumbPosition(), 99);
+
+    // ...and the next press shows the very end, the last processed dot green.
+    ASSERT_TRUE(program->PressKey(program->form(), VK_RIGHT));
+    ExpectView(6892);
+    EXPECT_EQ(program->ThumbPosition(), 100);
+    EXPECT_EQ(CaptureCanvas(program->form()).at(649, 256 + (sample.processed[8191] + 128) % 256),
+              0x0000FF00u);
+
+    ASSERT_TRUE(program->PressKey(program->form(), VK_LEFT));
+    ExpectView(6842);
+    EXPECT_EQ(program->ThumbPosition(), 90);
+
+    CloseNormally();
+}
+
+// After the silent park at 6842 the positions run 6792, 6742, ... 42; the
+// next Left press must stop at the start of the sample, not step before it.
+TEST_F(ViewTest, LeftStopsAtTheStartOfTheSample) {
+    ASSERT_TRUE(program->PressKeys(program->form(), VK_RIGHT, 138));
+    ASSERT_TRUE(program->PressKeys(program->form(), VK_LEFT, 136));
+    ExpectView(42);
+    EXPECT_EQ(program->ThumbPosition(), 0);
+
+    ASSERT_TRUE(program->PressKey(program->form(), VK_LEFT));
+    ExpectView(0);
+    EXPECT_EQ(program->ThumbPosition(), 0);
+
+    ASSERT_TRUE(program->PressKeys(program->form(), VK_LEFT, 3));
+    ExpectView(0);
+    ASSERT_TRUE(program->PressKey(program->form(), VK_RIGHT));
+    ExpectView(50);
+
+    CloseNormally();
+}
+
+// A click leaves the keyboard focus on the button; the keys it receives
+// still scroll the view.
+TEST_F(ViewTest, ArrowKeysScrollWhileAButtonHasTheFocus) {
+    ASSERT_TRUE(program->Click("STOP"));
+    GUITHREADINFO focus{};
+    focus.cbSize = sizeof focus;
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(program->form(), nullptr), &focus));
+    ASSERT_EQ(focus.hwndFocus, program->button("STOP"));
+
+    ASSERT_TRUE(program->PressKeys(focus.hwndFocus, VK_RIGHT, 3));
+    ExpectView(150);
+    ASSERT_TRUE(program->PressKey(focus.hwndFocus, VK_LEFT));
+    ExpectView(100);
+    EXPECT_EQ(program->ThumbPosition(), 100 * 100 / 7542);
+
+    CloseNormally();
+}
+
+// The same through the keyboard itself: the keys go to whichever window of
+// the foreground program has the focus, here the button just clicked.
+TEST_F(ViewTest, TypedArrowKeysScrollTheView) {
+    ASSERT_TRUE(program->Click("START"));
+    SetForegroundWindow(program->form());
+    std::vector<INPUT> keys;
+    for (int i = 0; i < 3; ++i) {
+        for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT key{};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = VK_RIGHT;
+            key.ki.dwFlags = flags;
+            keys.push_back(key);
+        }
+    }
+    ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
+    ExpectView(150);
+
+    CloseNormally();
+}
+
+TEST_F(ViewTest, ArrowKeysScrollWhileTheScrollBarHasTheFocus) {
+    ASSERT_TRUE(program->PressKeys(program->scrollBar(), VK_RIGHT, 2));
+    ExpectView(100);
+    EXPECT_EQ(program->ThumbPosition(), 100 * 100 / 6892);
+
+    CloseNormally();
+}
+
+// Painting copies the canvas as the last draw left it, whatever covered it.
+TEST_F(ViewTest, RepaintsUnchangedWhenUncoveredOrInvalidated) {
+    ASSERT_TRUE(program->PressKeys(program->form(), VK_RIGHT, 5));
+    ExpectView(250);
+
+    RECT canvas = {20, 60, 20 + 650, 60 + 512};
+    MapWindowPoints(program->form(), nullptr, reinterpret_cast<POINT*>(&canvas), 2);
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "",
+                                 WS_POPUP | WS_VISIBLE | SS_WHITERECT, canvas.left + 100,
+                                 canvas.top + 100, 300, 300, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(cover, nullptr);
+    UpdateWindow(cover);
+    const CanvasPicture covered = CaptureCanvas(program->form());
+    EXPECT_EQ(covered.at(250, 250), 0x00FFFFFFu) << "the cover did not show";
+    DestroyWindow(cover);
+    ExpectView(250);
+
+    InvalidateRect(program->form(), nullptr, TRUE);
+    ExpectView(250);
+    EXPECT_EQ(program->ThumbPosition(), 250 * 100 / 6892);
+
+    CloseNormally();
+}
+
+}  // namespace
