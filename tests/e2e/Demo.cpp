@@ -21,7 +21,7 @@
 namespace {
 
 constexpr char kFormTitle[] = "Warbletone - Tolvane 2012";
-constexpr int kDemoScrollSteps = 12;
+constexpr int kDemoScrollSteps = 2;
 
 int Start(const std::string& exe) {
     RunningProgram program(AudioSink::windowsPath(exe));
