@@ -12,6 +12,43 @@ protected:
     }
 };
 
+RECT ClientRectOf(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void ExpectRect(const RECT& rect, LONG x, LONG y, LONG width, LONG height) {
+    EXPECT_EQ(rect.left, x);
+    EXPECT_EQ(rect.top, y);
+    EXPECT_EQ(rect.right - rect.left, width);
+    EXPECT_EQ(rect.bottom - rect.top, height);
+}
+
+TEST_F(ViewTest, OpensWithItsControlsInPlace) {
+    RECT window;
+    GetWindowRect(program->form(), &window);
+    ExpectRect(window, -1, -1, 700, 650);
+
+    HWND start = program->button("START");
+    HWND stop = program->button("STOP");
+    ASSERT_NE(start, nullptr);
+    ASSERT_NE(stop, nullptr);
+    ASSERT_NE(program->scrollBar(), nullptr);
+    ExpectRect(ClientRectOf(start), 20, 20, 50, 27);
+    ExpectRect(ClientRectOf(stop), 80, 20, 50, 27);
+    ExpectRect(ClientRectOf(program->scrollBar()), 20, 580, 650, 20);
+    EXPECT_EQ(GetDlgCtrlID(start), 1);
+    EXPECT_EQ(GetDlgCtrlID(stop), 2);
+    int low = -1, high = -1;
+    GetScrollRange(program->scrollBar(), SB_CTL, &low, &high);
+    EXPECT_EQ(low, 0);
+    EXPECT_EQ(high, 100);
+
+    CloseNormally();
+}
+
 TEST_F(ViewTest, ScrollsRightToTheEndAndBack) {
     ExpectView(0);
     EXPECT_EQ(program->ThumbPosition(), 0);
