@@ -71,8 +71,9 @@ void MainForm::PrepareSampleStore() {
     }
     DINP = new unsigned char[kSampleBytes];
     DOUT = new unsigned char[kSampleBytes];
-    // The processors read past what they write into CONV; zero-filled, that
-    // tail of the processed sample is silence rather than heap garbage.
+    // Both start cleared: the pitch shifter reads CONV past what it wrote
+    // there, so that tail of the processed sample is silence rather than
+    // whatever the heap held.
     ZERO = new unsigned char[kSampleCount]();
     CONV = new unsigned char[kSampleBytes]();
     CINP = new unsigned int[kSampleCount];
