@@ -58,8 +58,8 @@ constexpr int kLongestSegment = 440;
 constexpr double kEnvelopeScale = 20000.0;
 
 // A negative sample followed by a zero or positive one.
-bool UpwardCrossingAt(const unsigned char* DINP, int n) {
-    return ReadSample(DINP, n - 1) < 0 && ReadSample(DINP, n) >= 0;
+bool UpwardCrossing(int previous, int current) {
+    return previous < 0 && current >= 0;
 }
 
 }  // namespace
@@ -74,8 +74,11 @@ void DigitalSignProc(const unsigned char* DINP, unsigned char* DOUT, unsigned ch
 
     // Keep every other sample after the lead-in, flagging each upward
     // crossing at the output position of the next kept sample.
+    int previous = ReadSample(DINP, 0);
     for (int n = 1; n < kSampleCount; ++n) {
-        const bool crossing = UpwardCrossingAt(DINP, n);
+        const int x = ReadSample(DINP, n);
+        const bool crossing = UpwardCrossing(previous, x);
+        previous = x;
         if (st == -1) {
             CINP[n] = kLeadInColour;
             if (crossing || n > kLastLeadInSample) {
@@ -91,7 +94,7 @@ void DigitalSignProc(const unsigned char* DINP, unsigned char* DOUT, unsigned ch
         if (cnt > 0) {
             cnt = 0;
         } else {
-            WriteSample(DOUT, pos, ReadSample(DINP, n));
+            WriteSample(DOUT, pos, x);
             ++pos;
             cnt = 1;
         }
@@ -145,8 +148,11 @@ void DigitalSignProc2(const unsigned char* DINP, unsigned char* DOUT, unsigned c
 
     // Cut the signal at its upward crossings (or after a longest segment) and
     // keep every other segment.
+    int previous = ReadSample(DINP, 0);
     for (int n = 1; n < kSampleCount; ++n) {
-        const bool crossing = UpwardCrossingAt(DINP, n);
+        const int x = ReadSample(DINP, n);
+        const bool crossing = UpwardCrossing(previous, x);
+        previous = x;
         if (st == -1) {
             CINP[n] = kLeadInColour;
             if (crossing || n > kLastLeadInSample) {
@@ -155,7 +161,7 @@ void DigitalSignProc2(const unsigned char* DINP, unsigned char* DOUT, unsigned c
             continue;
         }
         if (skipping == 0) {
-            WriteSample(DOUT, pos++, ReadSample(DINP, n));
+            WriteSample(DOUT, pos++, x);
         }
         ++cnt;
         if (crossing || cnt > kLongestSegment) {
@@ -269,17 +275,30 @@ void Line(int x1, int y1, int x2, int y2, unsigned char* DAT) {
             x1 += inx;
         }
     } else {
+        // Steep: the step rule visits every y from y1 towards y2 and writes
+        // each at the current x, so a position keeps the last value written
+        // there before x moves on. Rather than writing the values that are
+        // overwritten at once, go a position at a time: from the error term,
+        // count the steps that stay at this x (e < 0) and write only the
+        // value of the step at which x moves (e >= 0). A steep envelope line
+        // costs its length in x, not its height.
         dx = 2 * dx;
         int e = dx - dy;
         dy = 2 * dy;
-        while (y1 != y2) {
-            WriteSample(DAT, x1, y1);
-            if (e >= 0) {
-                x1 += inx;
-                e -= dy;
+        int stepsLeft = std::abs(y2 - y1);
+        while (stepsLeft > 0) {
+            const int stay = e >= 0 ? 0 : dx == 0 ? stepsLeft : (-e + dx - 1) / dx;
+            if (stay >= stepsLeft) {
+                y1 = y2;  // the line ends at this x; the end point is written below
+                break;
             }
-            e += dx;
+            y1 += stay * iny;
+            e += stay * dx;
+            WriteSample(DAT, x1, y1);
+            x1 += inx;
+            e += dx - dy;
             y1 += iny;
+            stepsLeft -= stay + 1;
         }
     }
     WriteSample(DAT, x1, y1);
