@@ -1,0 +1,38 @@
+#pragma once
+// The main form's sample store for the engine checks. Each buffer is a heap
+// block of exactly its size, so the sanitizers catch any access past it. CONV
+// and ZERO start cleared, as the form allocates them.
+#include <memory>
+#include <vector>
+
+#include "SampleStore.h"
+#include "Samples.h"
+
+struct EngineBuffers {
+    std::unique_ptr<unsigned char[]> DINP{new unsigned char[kSampleBytes]()};
+    std::unique_ptr<unsigned char[]> DOUT{new unsigned char[kSampleBytes]()};
+    std::unique_ptr<unsigned char[]> ZERO{new unsigned char[kSampleCount]()};
+    std::unique_ptr<unsigned char[]> CONV{new unsigned char[kSampleBytes]()};
+    std::unique_ptr<unsigned int[]> CINP{new unsigned int[kSampleCount]};
+    std::unique_ptr<unsigned int[]> COUT{new unsigned int[kSampleCount]};
+
+    EngineBuffers() { SampleStore::FillColourTables(CINP.get(), COUT.get()); }
+
+    // Loads 4096 samples into DINP and DOUT, as the loader leaves them.
+    void SetInput(const std::vector<int>& samples) {
+        for (int i = 0; i < kSampleCount; ++i) {
+            WriteSample(DINP.get(), i, samples[i]);
+            WriteSample(DOUT.get(), i, samples[i]);
+        }
+    }
+
+    // Fills a sample buffer with one sample value throughout.
+    static void Fill(unsigned char* buffer, int value) {
+        for (int i = 0; i < kSampleCount; ++i) {
+            WriteSample(buffer, i, value);
+        }
+    }
+
+    int Out(int i) const { return ReadSample(DOUT.get(), i); }
+    int Conv(int i) const { return ReadSample(CONV.get(), i); }
+};
