@@ -180,10 +180,10 @@ void DigitalSignProc2(const unsigned char* DINP, unsigned char* DOUT, unsigned c
     WriteSample(CONV, 0, ReadSample(DOUT, 0));
     int P = 1;
     for (int m = 1; m <= E; ++m) {
-        const int previous = ReadSample(DOUT, m - 1);
-        const int current = ReadSample(DOUT, m);
-        WriteSample(CONV, P++, (previous + current) / 2);
-        WriteSample(CONV, P++, current);
+        const int left = ReadSample(DOUT, m - 1);
+        const int right = ReadSample(DOUT, m);
+        WriteSample(CONV, P++, (left + right) / 2);  // truncates toward zero
+        WriteSample(CONV, P++, right);
         if (kSampleCount - P <= E - m + 2) {
             for (int j = m + 1; P < kSampleCount; ++j) {
                 WriteSample(CONV, P++, ReadSample(DOUT, j));
