@@ -1,6 +1,7 @@
 // The octave-down pitch processor.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 

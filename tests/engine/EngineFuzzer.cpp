@@ -2,6 +2,7 @@
 // padded with 0xFF), goes through the three effects, and its first bytes also
 // choose a line to draw. The sanitizers report any access outside the
 // buffers; the checks below trap on a broken invariant.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>

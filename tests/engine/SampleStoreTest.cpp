@@ -1,6 +1,8 @@
 // Loading the sample, the trace colours and the sample the program ships.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -111,7 +113,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(SampleStore::LoadSample(WARBLE_SAMPLE_FILE, b.DINP.get(), b.DOUT.get()));
         std::error_code error;
-        ASSERT_EQ(std::filesystem::file_size(WARBLE_SAMPLE_FILE, error), kSampleBytes);
+        ASSERT_EQ(std::filesystem::file_size(WARBLE_SAMPLE_FILE, error),
+                  static_cast<std::uintmax_t>(kSampleBytes));
     }
 
     int Frame(int f) const { return ReadSample(b.DINP.get(), 2 * f); }
