@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 HWND Owner = nullptr;
 
@@ -41,6 +42,24 @@ bool IsDigit(char c) {
 
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
+}
+
+// snprintf may not read from the buffer it writes. A format or argument
+// taken from the text about to be replaced is therefore used from `copy`;
+// any other string is used as it is. A null string counts as empty.
+const char* Detached(const char* str, const char (&buffer)[256], char (&copy)[256]) {
+    if (!str) {
+        return "";
+    }
+    const std::less<const char*> before;
+    if (before(str, buffer) || !before(str, buffer + sizeof(buffer))) {
+        return str;
+    }
+    const size_t room = static_cast<size_t>(buffer + Capacity - str);
+    const size_t len = strnlen(str, room);
+    memcpy(copy, str, len);
+    copy[len] = '\0';
+    return copy;
 }
 
 // 0-based index of the last path separator of `str`, or -1.
@@ -261,28 +280,30 @@ void AnsiString::FloatToStr(double x) {
 }
 
 void AnsiString::Sprintf(const char* fmt, int n) {
-    snprintf(String, sizeof(String), fmt ? fmt : "", n);
+    char format[sizeof(String)];
+    snprintf(String, sizeof(String), Detached(fmt, String, format), n);
 }
 
 void AnsiString::Sprintf(const char* fmt, float n) {
-    snprintf(String, sizeof(String), fmt ? fmt : "", static_cast<double>(n));
+    char format[sizeof(String)];
+    snprintf(String, sizeof(String), Detached(fmt, String, format), static_cast<double>(n));
 }
 
 void AnsiString::Sprintf(const char* fmt, double n) {
-    snprintf(String, sizeof(String), fmt ? fmt : "", n);
+    char format[sizeof(String)];
+    snprintf(String, sizeof(String), Detached(fmt, String, format), n);
 }
 
 void AnsiString::Sprintf(const char* fmt, const char* str) {
-    // `str` may point into this object's own buffer; format from a copy.
-    char argument[sizeof(String)] = {};
-    if (str) {
-        memcpy(argument, str, strnlen(str, Capacity));
-    }
-    snprintf(String, sizeof(String), fmt ? fmt : "", argument);
+    char format[sizeof(String)];
+    char argument[sizeof(String)];
+    snprintf(String, sizeof(String), Detached(fmt, String, format),
+             str ? Detached(str, String, argument) : nullptr);
 }
 
 void AnsiString::Sprintf(const char* fmt, const AnsiString& str) {
-    const AnsiString argument(str);
+    AnsiString argument;
+    argument.LoadStr(str);
     Sprintf(fmt, argument.String);
 }
 
@@ -468,8 +489,11 @@ bool WriteText(const char* fname, const char* mode, const char* text, const char
     for (const char* p = lineEnd; *p; ++p) {
         written = written && fputc(static_cast<unsigned char>(*p), file) != EOF;
     }
-    // Buffered bytes only meet the disk at fclose, so its result counts too.
-    written = (fclose(file) == 0) && written;
+    // Buffered bytes only meet the disk when flushed, so that result counts
+    // too; it is asked for explicitly, as not every runtime's fclose reports
+    // a failed final write.
+    written = fflush(file) == 0 && written;
+    written = fclose(file) == 0 && written;
     if (!written) {
         ReportError(FileWriteText, SaveCaption);
     }
