@@ -79,14 +79,15 @@ TEST(ApplicationObject, ExeNameIsTheExecutablesFullPath) {
 }
 
 TEST(ApplicationObject, ExeNameHoldsPathsOfAHundredCharactersAndMore) {
-    // A copy of the probe program in a folder whose path alone is longer
-    // than 100 characters; the probe checks its own ExeName.
-    const std::string folder =
-        HelperPath("") +
-        "a_folder_with_a_name_long_enough_to_push_the_path_of_anything_inside_it_"
-        "past_a_hundred_characters";
+    // A copy of the probe program in a folder named so that the probe's path
+    // is well past 100 characters (and within the 255 a string holds),
+    // wherever the build folder is; the probe checks its own ExeName.
+    std::string folder = HelperPath("") + "a_folder_with_a_long_name";
+    while (folder.size() + sizeof("\\exe_name_probe.exe") <= 160)
+        folder += "_longer";
     const std::string probe = folder + "\\exe_name_probe.exe";
     ASSERT_GT(probe.size(), 150u);
+    ASSERT_LE(probe.size(), 255u) << "the build folder's path is too long for this test";
     CreateDirectoryA(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileA(HelperPath("exe_name_probe.exe").c_str(), probe.c_str(), FALSE));
 
