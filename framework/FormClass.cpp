@@ -53,8 +53,6 @@ void Detach(HWND window, FormClass* form) {
 
 }  // namespace
 
-FormClass::FormClass() : STX(-1), STY(-1), WID(-1), HEI(-1), DialogHWND(nullptr) {}
-
 FormClass::~FormClass() {
     // Its window may outlive the form; from now on that window's messages go
     // to the default procedure instead of a deleted object.
@@ -165,6 +163,50 @@ void FormClass::KeepGeometry(HWND window) {
     MoveWindow(window, STX, STY, WID, HEI, TRUE);
 }
 
+// The handlers that window forms and dialog forms call alike, for input,
+// commands, timers and activation; false for any other message.
+bool FormClass::CallCommonHandler(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ACTIVATE:
+            if (int act = ActivationOf(wParam)) {
+                Activate(act);
+            }
+            return true;
+        case WM_KEYDOWN:
+            OnKeyDown(wParam);
+            return true;
+        case WM_CHAR:
+            OnChar(CharOf(wParam));
+            return true;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam));
+            return true;
+        case WM_TIMER:
+            OnTimer(static_cast<unsigned int>(wParam));
+            return true;
+        case WM_MOUSEMOVE:
+            OnMouseMove(MouseX(lParam), MouseY(lParam));
+            return true;
+        case WM_LBUTTONDOWN:
+            OnMouseButton(MouseX(lParam), MouseY(lParam));
+            return true;
+        case WM_LBUTTONUP:
+            OnMouseButtonUp(MouseX(lParam), MouseY(lParam));
+            return true;
+        case WM_LBUTTONDBLCLK:
+            OnMouseDbClick(MouseX(lParam), MouseY(lParam));
+            return true;
+        case WM_RBUTTONDOWN:
+            OnMouseRightBtn(MouseX(lParam), MouseY(lParam));
+            return true;
+        case WM_RBUTTONUP:
+            OnMouseRightBtnUp(MouseX(lParam), MouseY(lParam));
+            return true;
+        default:
+            return false;
+    }
+}
+
 LRESULT FormClass::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
@@ -175,11 +217,6 @@ LRESULT FormClass::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         case WM_SIZE:
             KeepGeometry(hwnd);
-            return 0;
-        case WM_ACTIVATE:
-            if (int act = ActivationOf(wParam)) {
-                Activate(act);
-            }
             return 0;
         case WM_PAINT:
             // The default processing validates whatever the handler left
@@ -193,45 +230,18 @@ LRESULT FormClass::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
                 DefWindowProcA(hwnd, message, wParam, lParam);
             }
             return 0;
-        case WM_KEYDOWN:
-            OnKeyDown(wParam);
-            return 0;
-        case WM_CHAR:
-            OnChar(CharOf(wParam));
-            return 0;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam));
-            return 0;
-        case WM_TIMER:
-            OnTimer(static_cast<unsigned int>(wParam));
-            return 0;
-        case WM_MOUSEMOVE:
-            OnMouseMove(MouseX(lParam), MouseY(lParam));
-            return 0;
-        case WM_LBUTTONDOWN:
-            OnMouseButton(MouseX(lParam), MouseY(lParam));
-            return 0;
-        case WM_LBUTTONUP:
-            OnMouseButtonUp(MouseX(lParam), MouseY(lParam));
-            return 0;
-        case WM_LBUTTONDBLCLK:
-            OnMouseDbClick(MouseX(lParam), MouseY(lParam));
-            return 0;
-        case WM_RBUTTONDOWN:
-            OnMouseRightBtn(MouseX(lParam), MouseY(lParam));
-            return 0;
-        case WM_RBUTTONUP:
-            OnMouseRightBtnUp(MouseX(lParam), MouseY(lParam));
-            return 0;
         case MM_WIM_DATA:
             OnAudioRecData();
             return 0;
         case WM_USER:
             OnUserMessage(wParam, lParam);
             return 0;
-        default:
-            return DefWindowProcA(hwnd, message, wParam, lParam);
     }
+    // A handled WM_ACTIVATE is not passed on either.
+    if (CallCommonHandler(message, wParam, lParam)) {
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK FormClass::InitialWndProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
@@ -279,11 +289,6 @@ BOOL FormClass::DialogFunc(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
         case WM_SIZING:
             KeepGeometry(hDlg);
             return TRUE;
-        case WM_ACTIVATE:
-            if (int act = ActivationOf(wParam)) {
-                Activate(act);
-            }
-            return TRUE;
         case WM_PAINT: {
             OnPaint();
             PAINTSTRUCT ps;
@@ -294,12 +299,9 @@ BOOL FormClass::DialogFunc(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             ModalResult(IDCANCEL);
             return TRUE;
-        case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
+            // Alt combinations reach the form in a dialog, not in a window.
             OnKeyDown(wParam);
-            return TRUE;
-        case WM_CHAR:
-            OnChar(CharOf(wParam));
             return TRUE;
         case WM_INITDIALOG: {
             SendMessageA(
@@ -326,33 +328,10 @@ BOOL FormClass::DialogFunc(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
             // TRUE lets the platform give the focus to the control it proposes.
             return TRUE;
         }
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam));
-            return TRUE;
-        case WM_TIMER:
-            OnTimer(static_cast<unsigned int>(wParam));
-            return TRUE;
-        case WM_MOUSEMOVE:
-            OnMouseMove(MouseX(lParam), MouseY(lParam));
-            return TRUE;
-        case WM_LBUTTONDOWN:
-            OnMouseButton(MouseX(lParam), MouseY(lParam));
-            return TRUE;
-        case WM_LBUTTONUP:
-            OnMouseButtonUp(MouseX(lParam), MouseY(lParam));
-            return TRUE;
-        case WM_LBUTTONDBLCLK:
-            OnMouseDbClick(MouseX(lParam), MouseY(lParam));
-            return TRUE;
-        case WM_RBUTTONDOWN:
-            OnMouseRightBtn(MouseX(lParam), MouseY(lParam));
-            return TRUE;
-        case WM_RBUTTONUP:
-            OnMouseRightBtnUp(MouseX(lParam), MouseY(lParam));
-            return TRUE;
-        default:
-            return FALSE;
     }
+    // Input, commands, timers and activation as in a window form; FALSE
+    // leaves every other message to the dialog manager.
+    return CallCommonHandler(Msg, wParam, lParam) ? TRUE : FALSE;
 }
 
 INT_PTR CALLBACK FormClass::InitialDialogFunc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {

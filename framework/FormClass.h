@@ -16,17 +16,17 @@
 class FormClass {
 public:
     char ChildOfMainForm = 0;    // 1: closing only hides the window; 0: closing destroys it
-    int STX;                     // screen x of the top-left corner; -1 = unset
-    int STY;                     // screen y of the top-left corner; -1 = unset
-    int WID;                     // outer width, frame and caption included; -1 = unset
-    int HEI;                     // outer height; -1 = unset
+    int STX = -1;                // screen x of the top-left corner; -1 = unset
+    int STY = -1;                // screen y of the top-left corner; -1 = unset
+    int WID = -1;                // outer width, frame and caption included; -1 = unset
+    int HEI = -1;                // outer height; -1 = unset
     HWND hwnd = nullptr;         // the form's window, stored once creation returns
     bool Visible = false;        // true after Show, false after Hide
-    HWND DialogHWND;             // the dialog window while ShowModal runs
+    HWND DialogHWND = nullptr;   // the dialog window while ShowModal runs
     HWND DialogOwner = nullptr;  // owner window of the modal dialog
     int DialogResource = 0;      // dialog template id (low 16 bits used)
 
-    FormClass();
+    FormClass() = default;
     // Detaches the form from a window that outlives it, so that no message
     // reaches the deleted object; the window itself is left alone.
     virtual ~FormClass();
@@ -82,4 +82,5 @@ private:
     bool RegisterFormClass(const char* AppName, HICON icon, LPCSTR menu);
     void CreateFormWindow(const char* AppName, int X, int Y, int Wid, int Hei);
     void KeepGeometry(HWND window);
+    bool CallCommonHandler(UINT message, WPARAM wParam, LPARAM lParam);
 };
