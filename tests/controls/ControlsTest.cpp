@@ -35,9 +35,20 @@ protected:
         return std::make_unique<TScrollBar>(form.hwnd, hInst, "", ScrollBarParam);
     }
 
-    // Delivers a key message to whichever window has the focus, as the
-    // message loop would.
-    static void SendToFocus(UINT msg, WPARAM code) { SendMessageA(GetFocus(), msg, code, 1); }
+    // Types a key and a character into `control` with the focus on it, as
+    // the message loop would deliver them: the form must see each one before
+    // the control's own procedure does.
+    static void ExpectKeysReachTheFormFirst(HWND control, WPARAM key, WPARAM ch) {
+        SetFocus(control);
+        ASSERT_EQ(GetFocus(), control);
+        trace.clear();
+        SendMessageA(control, WM_KEYDOWN, key, 1);
+        SendMessageA(control, WM_CHAR, ch, 1);
+        EXPECT_EQ(trace, (std::vector<Seen>{{Seen::Form, WM_KEYDOWN, key},
+                                            {Seen::Control, WM_KEYDOWN, key},
+                                            {Seen::Form, WM_CHAR, ch},
+                                            {Seen::Control, WM_CHAR, ch}}));
+    }
 
     static std::string WindowText(HWND hwnd) {
         char text[300] = "";
@@ -79,17 +90,8 @@ TEST_F(Controls, ClickReachesTheFormWithTheClickedButtonsId) {
 
 TEST_F(Controls, KeysOnAFocusedButtonReachTheFormFirstThenTheButton) {
     auto button = MakeButton("START");
-    SetFocus(button->ButtonHwnd);
-    ASSERT_EQ(GetFocus(), button->ButtonHwnd);
     ButtonSpy spy;
-
-    SendToFocus(WM_KEYDOWN, VK_RIGHT);
-    SendToFocus(WM_CHAR, 'x');
-
-    EXPECT_EQ(trace, (std::vector<Seen>{{Seen::Form, WM_KEYDOWN, VK_RIGHT},
-                                        {Seen::Control, WM_KEYDOWN, VK_RIGHT},
-                                        {Seen::Form, WM_CHAR, 'x'},
-                                        {Seen::Control, WM_CHAR, 'x'}}));
+    ExpectKeysReachTheFormFirst(button->ButtonHwnd, VK_RIGHT, 'x');
 }
 
 TEST_F(Controls, TypedSpaceOnAFocusedButtonReachesTheFormAndStillPressesTheButton) {
@@ -115,17 +117,8 @@ TEST_F(Controls, TypedSpaceOnAFocusedButtonReachesTheFormAndStillPressesTheButto
 TEST_F(Controls, KeysOnAFocusedScrollBarReachTheFormFirstThenTheScrollBar) {
     auto bar = MakeScrollBar();
     bar->SetPos(50);
-    SetFocus(bar->ScrollBarHwnd);
-    ASSERT_EQ(GetFocus(), bar->ScrollBarHwnd);
     ScrollBarSpy spy;
-
-    SendToFocus(WM_KEYDOWN, VK_LEFT);
-    SendToFocus(WM_CHAR, 'q');
-
-    EXPECT_EQ(trace, (std::vector<Seen>{{Seen::Form, WM_KEYDOWN, VK_LEFT},
-                                        {Seen::Control, WM_KEYDOWN, VK_LEFT},
-                                        {Seen::Form, WM_CHAR, 'q'},
-                                        {Seen::Control, WM_CHAR, 'q'}}));
+    ExpectKeysReachTheFormFirst(bar->ScrollBarHwnd, VK_LEFT, 'q');
     // The bar only reports the key to its parent; the program moves the thumb.
     EXPECT_EQ(bar->GetPos(), 50);
 }

@@ -6,6 +6,7 @@
 
 #include "ApplicationClass.h"
 #include "MessageBoxCapture.h"
+#include "WindowTestHelpers.h"
 #include "hinstance.h"
 
 namespace {
@@ -24,18 +25,6 @@ std::string HelperPath(const char* name) {
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
-}
-
-// The quit codes found in the queue; leaves it empty.
-std::vector<WPARAM> DrainQueue() {
-    std::vector<WPARAM> quitCodes;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            quitCodes.push_back(msg.wParam);
-        }
-    }
-    return quitCodes;
 }
 
 // A message-only window that counts the messages dispatched to it.

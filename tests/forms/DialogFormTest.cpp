@@ -41,9 +41,7 @@ TEST_F(DialogForm, RunsTheTemplateAndReturnsTheModalResult) {
     HWND running = nullptr;
     steps = [&](HWND dialog) {
         running = dialog;
-        char caption[64] = {};
-        GetWindowTextA(dialog, caption, sizeof(caption));
-        EXPECT_STREQ(caption, "Dialog form");
+        EXPECT_EQ(WindowText(dialog), "Dialog form");
         EXPECT_NE(GetDlgItem(dialog, IDOK), nullptr);
         EXPECT_EQ(GetWindowLongPtrA(dialog, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&form));
         form.ModalResult(7);

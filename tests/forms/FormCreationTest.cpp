@@ -15,12 +15,6 @@ HICON ResourceIcon() {
     return LoadIconA(hInst, MAKEINTRESOURCEA(101));
 }
 
-std::string WindowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
 ::testing::AssertionResult HasRect(HWND window, int x, int y, int wid, int hei) {
     RECT rect;
     GetWindowRect(window, &rect);
@@ -92,6 +86,8 @@ TEST(FormCreation, CreateRegistersTheClassAndShowsAMainForm) {
     EXPECT_EQ(form.hwndDuringBuild, nullptr);
 
     EXPECT_EQ(WindowText(form.hwnd), "Form create test");
+    form.Title("Another title");
+    EXPECT_EQ(WindowText(form.hwnd), "Another title");
     EXPECT_EQ(GetWindowLongA(form.hwnd, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
     EXPECT_TRUE(IsWindowVisible(form.hwnd));
     EXPECT_TRUE(form.Visible);

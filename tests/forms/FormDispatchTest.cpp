@@ -113,14 +113,6 @@ TEST_F(FormDispatch, PaintRequestsReachOnPaintAndAreValidated) {
     EXPECT_FALSE(GetUpdateRect(form.hwnd, &pending, FALSE));
 }
 
-TEST_F(FormDispatch, TitleSetsTheWindowText) {
-    form.Title("Another title");
-    char text[64] = {};
-    GetWindowTextA(form.hwnd, text, sizeof(text));
-    EXPECT_STREQ(text, "Another title");
-    EXPECT_TRUE(log.empty());
-}
-
 TEST_F(FormDispatch, ClosingAMainFormDestroysItAndPostsQuitWithZero) {
     EXPECT_TRUE(Significant(Send(WM_CLOSE, 0, 0)).empty());
     EXPECT_FALSE(IsWindow(form.hwnd));

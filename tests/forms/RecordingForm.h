@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FormClass.h"
+#include "WindowTestHelpers.h"
 
 using CallLog = std::vector<std::string>;
 
@@ -94,19 +95,4 @@ inline CallLog Significant(const CallLog& log) {
         }
     }
     return kept;
-}
-
-// Every quit message posted meanwhile, in order; leaves the queue empty, so
-// that no quit request ends a later test's modal loop.
-inline std::vector<WPARAM> DrainQueue() {
-    std::vector<WPARAM> quitCodes;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            quitCodes.push_back(msg.wParam);
-        } else {
-            DispatchMessageA(&msg);
-        }
-    }
-    return quitCodes;
 }
