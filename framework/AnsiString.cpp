@@ -17,7 +17,6 @@ const char* const ResultTooLongText = "ERROR: Resulting AnsiString is too long!"
 const char* const ConcatCaption = "AnsiString::operator+";
 const char* const InsertCaption = "AnsiString::Insert";
 const char* const FileOpenText = "ERROR: File open error!";
-const char* const FileWriteText = "ERROR: File write error!";
 const char* const LoadCaption = "AnsiString::Load";
 const char* const SaveCaption = "AnsiString::Save";
 
@@ -113,32 +112,31 @@ void AnsiString::LoadStr(const AnsiString& str) {
     String[len] = '\0';
 }
 
-AnsiString AnsiString::operator+(const AnsiString& str) const {
+namespace {
+
+// `left` followed by the `len2` characters at `right`, or the empty text
+// with the report when together they pass the capacity.
+AnsiString Joined(const AnsiString& left, const char* right, int len2) {
     AnsiString result;
-    const int len1 = Length();
-    const int len2 = str.Length();
+    const int len1 = left.Length();
     if (len1 + len2 > Capacity) {
         ReportError(ResultTooLongText, ConcatCaption);
         return result;
     }
-    memcpy(result.String, String, len1);
-    memcpy(result.String + len1, str.String, len2);
+    memcpy(result.String, left.String, len1);
+    memcpy(result.String + len1, right, len2);
     result.String[len1 + len2] = '\0';
     return result;
 }
 
+}  // namespace
+
+AnsiString AnsiString::operator+(const AnsiString& str) const {
+    return Joined(*this, str.String, str.Length());
+}
+
 AnsiString AnsiString::operator+(const char* str) const {
-    AnsiString result;
-    const int len1 = Length();
-    const int len2 = BoundedLength(str);
-    if (len1 + len2 > Capacity) {
-        ReportError(ResultTooLongText, ConcatCaption);
-        return result;
-    }
-    memcpy(result.String, String, len1);
-    memcpy(result.String + len1, str ? str : "", len2);
-    result.String[len1 + len2] = '\0';
-    return result;
+    return Joined(*this, str ? str : "", BoundedLength(str));
 }
 
 char& AnsiString::operator[](unsigned int i) {
@@ -298,7 +296,7 @@ void AnsiString::Sprintf(const char* fmt, const char* str) {
     char format[sizeof(String)];
     char argument[sizeof(String)];
     snprintf(String, sizeof(String), Detached(fmt, String, format),
-             str ? Detached(str, String, argument) : nullptr);
+             Detached(str, String, argument));
 }
 
 void AnsiString::Sprintf(const char* fmt, const AnsiString& str) {
@@ -474,8 +472,8 @@ bool AnsiString::Load(const char* fname) {
 namespace {
 
 // Writes the text, then `lineEnd`, to a file opened with `mode`. A file that
-// cannot be opened, or whose bytes do not all reach the disk, is reported and
-// gives false.
+// cannot be opened, or whose bytes do not all reach the disk, gives false and
+// the same box: either way the caller could not write to that file.
 bool WriteText(const char* fname, const char* mode, const char* text, const char* lineEnd) {
     FILE* file = fname ? fopen(fname, mode) : nullptr;
     if (!file) {
@@ -495,7 +493,7 @@ bool WriteText(const char* fname, const char* mode, const char* text, const char
     written = fflush(file) == 0 && written;
     written = fclose(file) == 0 && written;
     if (!written) {
-        ReportError(FileWriteText, SaveCaption);
+        ReportError(FileOpenText, SaveCaption);
     }
     return written;
 }

@@ -206,6 +206,8 @@ TEST(AnsiStringFormatting, NumbersAndSprintf) {
     EXPECT_STREQ(s.c_str(), "0.5");
     s.Sprintf("<%s>", "in");
     EXPECT_STREQ(s.c_str(), "<in>");
+    s.Sprintf("<%s>", static_cast<const char*>(nullptr));  // no string is the empty one
+    EXPECT_STREQ(s.c_str(), "<>");
     s.Sprintf("%s!", AnsiString("name"));
     EXPECT_STREQ(s.c_str(), "name!");
     s.Sprintf("<%s>", s);  // formatting from its own text

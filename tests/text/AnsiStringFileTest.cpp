@@ -143,9 +143,11 @@ TEST_F(AnsiStringFiles, AFailedWriteIsNotReportedAsSuccess) {
     EXPECT_FALSE(s.Save("Z:\\dev\\full"));
     EXPECT_FALSE(s.SaveAdd("Z:\\dev\\full"));
     ASSERT_EQ(boxes.count(), 2u);
-    EXPECT_EQ(boxes[0].text, "ERROR: File write error!");
-    EXPECT_EQ(boxes[0].caption, "AnsiString::Save");
-    EXPECT_EQ(boxes[1].caption, "AnsiString::Save");
+    for (const CapturedBox& box : boxes.boxes()) {
+        EXPECT_EQ(box.text, "ERROR: File open error!");
+        EXPECT_EQ(box.caption, "AnsiString::Save");
+        EXPECT_EQ(box.icon, UINT(MB_ICONERROR));
+    }
 }
 
 TEST_F(AnsiStringFiles, FileExists) {
