@@ -10,12 +10,14 @@ const char kClassName[] = "CanvasTestWindow";
 
 CanvasTestWindow::CanvasTestWindow() {
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = hInst;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = CreateSolidBrush(kBackground);  // owned by the class from here on
-    wc.lpszClassName = kClassName;
-    RegisterClassA(&wc);  // fails harmlessly when already registered
+    if (!GetClassInfoA(hInst, kClassName, &wc)) {
+        wc.lpfnWndProc = WndProc;
+        wc.hInstance = hInst;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = CreateSolidBrush(kBackground);  // owned by the class from here on
+        wc.lpszClassName = kClassName;
+        RegisterClassA(&wc);
+    }
     hwnd = CreateWindowExA(WS_EX_TOPMOST, kClassName, "Canvas test", WS_POPUP | WS_VISIBLE, 0, 0,
                            800, 700, nullptr, nullptr, hInst, this);
     SetForegroundWindow(hwnd);
