@@ -70,7 +70,9 @@ public:
     static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 
     void CreateDialogBox(HWND Owner, int Resource);
-    int ShowModal();               // runs the dialog; returns its result, -1 if it could not run
+    // Runs the dialog and returns what ModalResult gave; when the dialog
+    // could not run, -1 (or 0 for an owner that is not a window).
+    int ShowModal();
     void ModalResult(int result);  // ends the running dialog with result
     BOOL DialogFunc(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK InitialDialogFunc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
