@@ -9,8 +9,6 @@
 namespace {
 
 constexpr int kX = 20, kY = 60, kWidth = 650, kHeight = 512;
-constexpr COLORREF kInvalid = 0xFFFFFFFF;
-constexpr COLORREF kWhite = 0x00FFFFFF, kRed = 0x000000FF, kBlue = 0x00FF0000;
 
 class CanvasDrawing : public testing::Test {
 protected:
@@ -24,7 +22,7 @@ protected:
         window.canvas = nullptr;
         EXPECT_EQ(boxes.count(), 0u) << boxes[0].text;
     }
-    COLORREF Pix(int x, int y) { return static_cast<COLORREF>(canvas->GetPix(x, y)); }
+    COLORREF Pix(int x, int y) { return BitmapPixel(*canvas, x, y); }
 
     MessageBoxCapture boxes;
     CanvasTestWindow window;
@@ -43,7 +41,7 @@ TEST_F(CanvasDrawing, NewBitmapIsBlackAndShownInItsRectangle) {
     CanvasClass atOrigin(window.hwnd, 40, 30);
     EXPECT_EQ(atOrigin.STX, 0);
     EXPECT_EQ(atOrigin.GetPix(39, 29), 0);
-    EXPECT_EQ(static_cast<COLORREF>(atOrigin.GetPix(40, 29)), kInvalid);
+    EXPECT_EQ(BitmapPixel(atOrigin, 40, 29), kInvalid);
 }
 
 // A top byte of 0x01 would make the platform read the colour as a palette

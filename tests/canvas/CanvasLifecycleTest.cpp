@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr COLORREF kRed = 0x000000FF, kGreen = 0x0000FF00, kBlue = 0x00FF0000, kWhite = 0x00FFFFFF,
-                   kInvalid = 0xFFFFFFFF;
-
 class CanvasLifecycle : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -63,11 +60,11 @@ TEST_F(CanvasLifecycle, UnloadedCanvasShowsNothingUntilALoadSucceeds) {
 
     // Scaled from 8 x 8 to the canvas's 16 x 16 (the platform may blend
     // along the quadrant borders, so look inside them).
-    EXPECT_EQ(static_cast<COLORREF>(canvas.GetPix(2, 2)), kRed);
-    EXPECT_EQ(static_cast<COLORREF>(canvas.GetPix(13, 2)), kGreen);
-    EXPECT_EQ(static_cast<COLORREF>(canvas.GetPix(2, 13)), kBlue);
-    EXPECT_EQ(static_cast<COLORREF>(canvas.GetPix(15, 15)), kWhite);
-    EXPECT_EQ(static_cast<COLORREF>(canvas.GetPix(16, 15)), kInvalid);
+    EXPECT_EQ(BitmapPixel(canvas, 2, 2), kRed);
+    EXPECT_EQ(BitmapPixel(canvas, 13, 2), kGreen);
+    EXPECT_EQ(BitmapPixel(canvas, 2, 13), kBlue);
+    EXPECT_EQ(BitmapPixel(canvas, 15, 15), kWhite);
+    EXPECT_EQ(BitmapPixel(canvas, 16, 15), kInvalid);
 
     // The whole window is left to repaint, background first.
     RECT pending, client;
@@ -85,7 +82,7 @@ TEST_F(CanvasLifecycle, PixelsFollowTheContextALoadPutsInPlace) {
     CanvasClass canvas(window.hwnd, 0, 0, 8, 8);
     canvas.LoadFromFile(picture.c_str());
     canvas.Pixels[0][0] = kBlue;
-    EXPECT_EQ(static_cast<COLORREF>(canvas.GetPix(0, 0)), kBlue);
+    EXPECT_EQ(BitmapPixel(canvas, 0, 0), kBlue);
     EXPECT_EQ(boxes.count(), 0u);
 }
 
@@ -98,7 +95,7 @@ TEST_F(CanvasLifecycle, MissingFileIsReportedAndTheCanvasKeepsItsBitmap) {
     ExpectOneBox("ERROR: LoadImage() failed !");
     EXPECT_EQ(canvas.Mhdc, dc);
     EXPECT_EQ(canvas.Mhbmp, bitmap);
-    EXPECT_EQ(static_cast<COLORREF>(canvas.GetPix(1, 1)), kGreen);
+    EXPECT_EQ(BitmapPixel(canvas, 1, 1), kGreen);
 
     CanvasClass unloaded(window.hwnd, 0, 0, 8, 8);
     unloaded.LoadFromFile("Z:\\no\\such\\picture.bmp");

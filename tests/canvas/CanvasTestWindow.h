@@ -11,6 +11,13 @@
 
 // The window's background, distinct from anything the tests draw.
 constexpr COLORREF kBackground = 0x00808000;
+constexpr COLORREF kRed = 0x000000FF, kGreen = 0x0000FF00, kBlue = 0x00FF0000, kWhite = 0x00FFFFFF;
+constexpr COLORREF kInvalid = 0xFFFFFFFF;  // the platform's answer outside a bitmap
+
+// A pixel of the canvas's bitmap, as the platform's colour type.
+inline COLORREF BitmapPixel(CanvasClass& canvas, int x, int y) {
+    return static_cast<COLORREF>(canvas.GetPix(x, y));
+}
 
 class CanvasTestWindow {
 public:
