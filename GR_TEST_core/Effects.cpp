@@ -62,6 +62,23 @@ bool UpwardCrossing(int previous, int current) {
     return previous < 0 && current >= 0;
 }
 
+// Fills all of DOUT from CONV, writing every `interval`-th CONV sample
+// twice. The pitch processors take the interval from the whole buffer, not
+// from the part of CONV they wrote, so this in general reads past that part;
+// it never reads past CONV itself, since each sample yields at least one.
+void StretchRepeatingEvery(int interval, const unsigned char* CONV, unsigned char* DOUT) {
+    int d = 0;
+    int sinceRepeat = 0;
+    for (int i = 0; d < kSampleCount; ++i) {
+        const int sample = ReadSample(CONV, i);
+        WriteSample(DOUT, d++, sample);
+        if (++sinceRepeat == interval && d < kSampleCount) {
+            sinceRepeat = 0;
+            WriteSample(DOUT, d++, sample);
+        }
+    }
+}
+
 }  // namespace
 
 void DigitalSignProc(const unsigned char* DINP, unsigned char* DOUT, unsigned char* CONV,
@@ -115,26 +132,11 @@ void DigitalSignProc(const unsigned char* DINP, unsigned char* DOUT, unsigned ch
         }
     }
 
-    // Stretch back to full length by repeating single samples at a fixed
-    // interval. The interval comes from the whole buffer, so this reads past
-    // the part of CONV written above.
+    // Stretch back to full length. The interval counter runs from 0 up to
+    // and including `space`, so every (space + 1)-th sample is repeated.
     const int needed = kSampleCount - pos;
     const int space = kSampleCount / needed;
-    int d = 0;
-    cnt = 0;
-    for (int i = 0; d < kSampleCount; ++i) {
-        const int sample = ReadSample(CONV, i);
-        WriteSample(DOUT, d++, sample);
-        if (d == kSampleCount) {
-            break;
-        }
-        if (cnt < space) {
-            ++cnt;
-        } else {
-            cnt = 0;
-            WriteSample(DOUT, d++, sample);
-        }
-    }
+    StretchRepeatingEvery(space + 1, CONV, DOUT);
     WriteSample(DOUT, kSampleCount - 1, 0);
 }
 
@@ -192,29 +194,14 @@ void DigitalSignProc2(const unsigned char* DINP, unsigned char* DOUT, unsigned c
         }
     }
 
-    // Stretch back to full length; as in DigitalSignProc the interval comes
-    // from the whole buffer.
+    // Stretch back to full length. Unlike DigitalSignProc, the interval
+    // counter starts at 1, so every `space`-th sample is repeated.
     const int needed = kSampleCount - P;
     if (needed <= 0) {
         std::memcpy(DOUT, CONV, kSampleBytes);
         return;
     }
-    const int space = kSampleCount / needed;
-    int d = 0;
-    cnt = 1;
-    for (int i = 0; d < kSampleCount; ++i) {
-        const int sample = ReadSample(CONV, i);
-        WriteSample(DOUT, d++, sample);
-        if (d == kSampleCount) {
-            break;
-        }
-        if (cnt < space) {
-            ++cnt;
-        } else {
-            cnt = 1;
-            WriteSample(DOUT, d++, sample);
-        }
-    }
+    StretchRepeatingEvery(kSampleCount / needed, CONV, DOUT);
 }
 
 void DigitalSignProc3(const unsigned char* DINP, unsigned char* DOUT) {
