@@ -61,9 +61,9 @@ def version_string(data, key):
     value = start + len(marker)
     value += (-value) % 4
     end = value
-    while data[end:end + 2] != b"\0\0":
+    while end + 2 <= len(data) and data[end:end + 2] != b"\0\0":
         end += 2
-    return data[value:end].decode("utf-16-le")
+    return data[value:end].decode("utf-16-le", "replace")
 
 
 def check_version(data, version):
