@@ -43,14 +43,32 @@ void SetLabel(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kSampleCount);
 }
 
+// The plain passes: the least that reading the input, producing the output
+// and filling a work buffer cost.
+void Read(const Buffers& b) {
+    int sum = 0;
+    for (int i = 0; i < kSampleCount; ++i) {
+        sum += ReadSample(b.DINP.get(), i);
+    }
+    benchmark::DoNotOptimize(sum);
+}
+
+void Copy(Buffers& b) {
+    for (int i = 0; i < kSampleCount; ++i) {
+        WriteSample(b.DOUT.get(), i, ReadSample(b.DINP.get(), i));
+    }
+}
+
+void Write(Buffers& b) {
+    for (int i = 0; i < kSampleCount; ++i) {
+        WriteSample(b.CONV.get(), i, i);
+    }
+}
+
 void ReadPass(benchmark::State& state) {
     Buffers b(state.range(0));
     for (auto _ : state) {
-        int sum = 0;
-        for (int i = 0; i < kSampleCount; ++i) {
-            sum += ReadSample(b.DINP.get(), i);
-        }
-        benchmark::DoNotOptimize(sum);
+        Read(b);
     }
     SetLabel(state);
 }
@@ -58,9 +76,7 @@ void ReadPass(benchmark::State& state) {
 void CopyPass(benchmark::State& state) {
     Buffers b(state.range(0));
     for (auto _ : state) {
-        for (int i = 0; i < kSampleCount; ++i) {
-            WriteSample(b.DOUT.get(), i, ReadSample(b.DINP.get(), i));
-        }
+        Copy(b);
         benchmark::ClobberMemory();
     }
     SetLabel(state);
@@ -69,9 +85,7 @@ void CopyPass(benchmark::State& state) {
 void WritePass(benchmark::State& state) {
     Buffers b(state.range(0));
     for (auto _ : state) {
-        for (int i = 0; i < kSampleCount; ++i) {
-            WriteSample(b.CONV.get(), i, i);
-        }
+        Write(b);
         benchmark::ClobberMemory();
     }
     SetLabel(state);
@@ -81,17 +95,9 @@ void WritePass(benchmark::State& state) {
 void Floor(benchmark::State& state) {
     Buffers b(state.range(0));
     for (auto _ : state) {
-        int sum = 0;
-        for (int i = 0; i < kSampleCount; ++i) {
-            sum += ReadSample(b.DINP.get(), i);
-        }
-        benchmark::DoNotOptimize(sum);
-        for (int i = 0; i < kSampleCount; ++i) {
-            WriteSample(b.DOUT.get(), i, ReadSample(b.DINP.get(), i));
-        }
-        for (int i = 0; i < kSampleCount; ++i) {
-            WriteSample(b.CONV.get(), i, i);
-        }
+        Read(b);
+        Copy(b);
+        Write(b);
         benchmark::ClobberMemory();
     }
     SetLabel(state);
