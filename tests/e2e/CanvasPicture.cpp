@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Effects.h"
+#include "ProgramDriver.h"
 #include "SampleStore.h"
 #include "Samples.h"
 
@@ -82,12 +83,13 @@ CanvasPicture CaptureCanvas(HWND form) {
 }
 
 CanvasPicture WaitForCanvas(HWND form, const CanvasPicture& expected, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    CanvasPicture actual = CaptureCanvas(form);
-    while (!(actual == expected) && GetTickCount() - start < timeoutMs) {
-        Sleep(20);
-        actual = CaptureCanvas(form);
-    }
+    CanvasPicture actual;
+    WaitFor(
+        [&] {
+            actual = CaptureCanvas(form);
+            return actual == expected;
+        },
+        timeoutMs);
     return actual;
 }
 

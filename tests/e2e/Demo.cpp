@@ -16,11 +16,10 @@
 #include <vector>
 
 #include "AudioSink.h"
-#include "RunningProgram.h"
+#include "ProgramDriver.h"
 
 namespace {
 
-constexpr char kFormTitle[] = "Warbletone - Tolvane 2012";
 constexpr int kDemoScrollSteps = 2;
 
 int Start(const std::string& exe) {
@@ -90,7 +89,7 @@ bool SaveWave(const std::vector<unsigned char>& received, const std::string& pat
 }
 
 int Stop(const std::string& wavePath) {
-    HWND form = FindWindowA(kFormTitle, kFormTitle);
+    HWND form = FindWindowA(kProgramTitle, kProgramTitle);
     if (!form) {
         std::fprintf(stderr, "The program is not running.\n");
         return 1;

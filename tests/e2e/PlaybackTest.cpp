@@ -29,10 +29,8 @@ TEST_F(PlaybackTest, ClicksQueueBehindEachOther) {
     ASSERT_TRUE(program->Click("START"));
     ASSERT_TRUE(program->Click("STOP"));
     CloseNormally();
-    std::vector<unsigned char> expected = Repeated(sample.input, 16);
-    const std::vector<unsigned char> processed = Repeated(sample.processed, 8);
-    expected.insert(expected.end(), processed.begin(), processed.end());
-    EXPECT_EQ(sink.sound(), AudioSink::withoutSilentFrames(expected));
+    EXPECT_EQ(sink.sound(), AudioSink::withoutSilentFrames(
+                                Joined(Repeated(sample.input, 16), Repeated(sample.processed, 8))));
 }
 
 TEST_F(PlaybackTest, CommandsOfOtherControlsPlayNothing) {
@@ -51,10 +49,8 @@ TEST_F(PlaybackTest, CommandsOneAndTwoPlayLikeTheButtons) {
     ASSERT_TRUE(program->Send(program->form(), WM_COMMAND, MAKEWPARAM(2, BN_DBLCLK), 0));
     ASSERT_TRUE(program->Send(program->form(), WM_COMMAND, 1, 0));
     CloseNormally();
-    std::vector<unsigned char> expected = Repeated(sample.processed, 8);
-    const std::vector<unsigned char> input = Repeated(sample.input, 8);
-    expected.insert(expected.end(), input.begin(), input.end());
-    EXPECT_EQ(sink.sound(), AudioSink::withoutSilentFrames(expected));
+    EXPECT_EQ(sink.sound(), AudioSink::withoutSilentFrames(
+                                Joined(Repeated(sample.processed, 8), Repeated(sample.input, 8))));
 }
 
 // With the real sample (which may hold silent frames of its own) the device
@@ -66,9 +62,8 @@ TEST_F(PlaybackTest, TheBuiltSampleReachesTheDeviceUnchanged) {
     ASSERT_TRUE(program->Click("STOP"));
     CloseNormally();
 
-    std::vector<unsigned char> expected = Repeated(sample.input, 8);
-    const std::vector<unsigned char> processed = Repeated(sample.processed, 8);
-    expected.insert(expected.end(), processed.begin(), processed.end());
+    const std::vector<unsigned char> expected =
+        Joined(Repeated(sample.input, 8), Repeated(sample.processed, 8));
     const std::vector<unsigned char> received = sink.bytes();
     ASSERT_EQ(received.size() % 4, 0u);
 

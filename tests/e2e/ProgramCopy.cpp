@@ -45,21 +45,6 @@ std::string BuiltSamplePath() {
     return exe.substr(0, exe.find_last_of('\\') + 1) + "SND\\SND45";
 }
 
-std::vector<unsigned char> ReadFileBytes(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        return bytes;
-    }
-    unsigned char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    std::fclose(file);
-    return bytes;
-}
-
 ProgramCopy::ProgramCopy() {
     CopyProgram();
 }

@@ -31,4 +31,3 @@ private:
 // The program as built, and the sample the build put beside it.
 std::string BuiltProgramPath();
 std::string BuiltSamplePath();
-std::vector<unsigned char> ReadFileBytes(const std::string& path);

@@ -15,14 +15,6 @@ std::vector<unsigned char> ToneSample() {
     return bytes;
 }
 
-std::vector<unsigned char> Repeated(const std::vector<unsigned char>& block, int times) {
-    std::vector<unsigned char> all;
-    for (int i = 0; i < times; ++i) {
-        all.insert(all.end(), block.begin(), block.end());
-    }
-    return all;
-}
-
 void ProgramTest::SetUp() {
     ASSERT_TRUE(sink.available()) << "WARBLE_AUDIO_SINK is not set";
     ASSERT_TRUE(sink.clear());

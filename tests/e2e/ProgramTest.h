@@ -9,15 +9,12 @@
 #include "AudioSink.h"
 #include "CanvasPicture.h"
 #include "ProgramCopy.h"
-#include "RunningProgram.h"
+#include "ProgramDriver.h"
 
 // A two-tone sample with upward crossings all along it and no sample equal
 // to 0, so it holds no all-zero frame: whatever all-zero frames the device
 // received were added by the device, not played.
 std::vector<unsigned char> ToneSample();
-
-// `block` repeated `times` times, back to back.
-std::vector<unsigned char> Repeated(const std::vector<unsigned char>& block, int times);
 
 class ProgramTest : public ::testing::Test {
 protected:

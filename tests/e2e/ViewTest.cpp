@@ -164,27 +164,22 @@ TEST_F(ViewTest, RepaintsUnchangedWhenUncoveredOrInvalidated) {
                                  canvas.top + 100, 300, 300, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(cover, nullptr);
     // The cover reaches the screen once this thread has painted it.
-    bool shown = false;
-    for (int tries = 0; tries < 250 && !shown; ++tries) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageA(&message);
-        }
-        shown = CaptureCanvas(program->form()).at(250, 250) == 0x00FFFFFF;
-        Sleep(20);
-    }
+    const bool shown = WaitFor(
+        [&] {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageA(&message);
+            }
+            return CaptureCanvas(program->form()).at(250, 250) == 0x00FFFFFF;
+        },
+        5000);
     EXPECT_TRUE(shown) << "the cover did not show";
     DestroyWindow(cover);
     ExpectView(250);
 
     // The program has repainted once no part of its window awaits painting.
     InvalidateRect(program->form(), nullptr, TRUE);
-    bool painted = false;
-    for (int tries = 0; tries < 250 && !painted; ++tries) {
-        painted = !GetUpdateRect(program->form(), nullptr, FALSE);
-        Sleep(20);
-    }
-    EXPECT_TRUE(painted);
+    EXPECT_TRUE(WaitFor([&] { return !GetUpdateRect(program->form(), nullptr, FALSE); }, 5000));
     ExpectView(250);
     EXPECT_EQ(program->ThumbPosition(), 250 * 100 / 6892);
 

@@ -36,8 +36,8 @@ function(check_unpacked_program)
     return()
   endif()
 
-  # The program starts with the unpacked folder's parent as its working
-  # folder: it has to find its sample beside itself, not in the current one.
+  # The driver starts the program in the temporary folder, not its own: it
+  # has to find its sample beside itself, not in the current one.
   set(exe Z:${unpacked}/${PACKAGE_NAME}/Warbletone.exe)
   string(REPLACE "/" "\\" exe ${exe})
   execute_process(COMMAND ${WINE_RUN} ${DRIVER} ${exe}

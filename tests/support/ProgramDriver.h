@@ -15,6 +15,32 @@
 #include <thread>
 #include <vector>
 
+// Class name and title of the program's main window.
+constexpr char kProgramTitle[] = "Warbletone - Tolvane 2012";
+
+// Polls `ready` every 20 ms until it holds or `limitMs` have passed; tells
+// whether it held. The program handles messages and plays sound on its own
+// schedule, so a driver waits for an outcome instead of assuming it.
+template <typename Ready>
+bool WaitFor(Ready ready, DWORD limitMs) {
+    const DWORD start = GetTickCount();
+    while (!ready()) {
+        if (GetTickCount() - start >= limitMs) {
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
+}
+
+// The whole file; empty when it cannot be read.
+std::vector<unsigned char> ReadFileBytes(const std::string& path);
+// `block` repeated `times` times, back to back: what some clicks play.
+std::vector<unsigned char> Repeated(const std::vector<unsigned char>& block, int times);
+// `first` followed by `second`.
+std::vector<unsigned char> Joined(std::vector<unsigned char> first,
+                                  const std::vector<unsigned char>& second);
+
 struct SeenBox {
     std::string caption;
     std::string text;
@@ -24,7 +50,8 @@ class RunningProgram {
 public:
     static constexpr DWORD kNoExit = 0xFFFFFFFF;
 
-    // Starts `exePath` with a working directory other than its own folder.
+    // Starts `exePath` in the temporary folder, not its own, so the program
+    // has to find its sample beside itself.
     explicit RunningProgram(const std::string& exePath);
     // Ends the program if a test left it running (see LeaveRunning).
     ~RunningProgram();

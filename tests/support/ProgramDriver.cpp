@@ -1,10 +1,10 @@
-#include "RunningProgram.h"
+#include "ProgramDriver.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
-constexpr char kFormTitle[] = "Warbletone - Tolvane 2012";
 constexpr UINT kMessageTimeoutMs = 30000;
 
 struct WindowSearch {
@@ -38,6 +38,35 @@ std::string WindowText(HWND window) {
 }
 
 }  // namespace
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path) {
+    std::vector<unsigned char> bytes;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        return bytes;
+    }
+    unsigned char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    std::fclose(file);
+    return bytes;
+}
+
+std::vector<unsigned char> Repeated(const std::vector<unsigned char>& block, int times) {
+    std::vector<unsigned char> all;
+    for (int i = 0; i < times; ++i) {
+        all.insert(all.end(), block.begin(), block.end());
+    }
+    return all;
+}
+
+std::vector<unsigned char> Joined(std::vector<unsigned char> first,
+                                  const std::vector<unsigned char>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
 
 RunningProgram::RunningProgram(const std::string& exePath) {
     char temp[MAX_PATH] = "";
@@ -113,8 +142,8 @@ bool RunningProgram::WaitForMainWindow(DWORD timeoutMs) {
     }
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-        for (HWND window : TopLevelWindows(process_.dwProcessId, kFormTitle)) {
-            if (IsWindowVisible(window) && WindowText(window) == kFormTitle) {
+        for (HWND window : TopLevelWindows(process_.dwProcessId, kProgramTitle)) {
+            if (IsWindowVisible(window) && WindowText(window) == kProgramTitle) {
                 form_ = window;
             }
         }
