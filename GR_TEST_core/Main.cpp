@@ -25,6 +25,14 @@ int WINAPI WinMain(HINSTANCE hThisInstance, HINSTANCE /*hPrevInstance*/, LPSTR /
     // The window is created, built and shown inside the constructor.
     MainFormWin = new MainForm("Warbletone - Tolvane 2012", 700, 650);
 
+    // Without its window nothing could ever end the message loop below, and
+    // the program would wait invisibly for good. The framework has reported
+    // the failure already, so the program ends here with a failure code.
+    if (!MainFormWin->hwnd) {
+        delete MainFormWin;
+        return 1;
+    }
+
     MSG messages;
     while (GetMessageA(&messages, nullptr, 0, 0)) {
         TranslateMessage(&messages);

@@ -54,4 +54,51 @@ TEST_F(LifecycleTest, ClosingWaitsForTheQueuedSound) {
     EXPECT_EQ(sink.sound(), Repeated(sample.input, 40));
 }
 
+// A system-wide hook that refuses every window titled like the program's
+// main window, for as long as this object lives.
+class MainWindowRefused {
+public:
+    MainWindowRefused() {
+        library_ = LoadLibraryA(AudioSink::windowsPath(REFUSE_MAIN_WINDOW_DLL).c_str());
+        // Through a plain function pointer type: GetProcAddress knows no
+        // signature.
+        const auto refuse = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(
+            library_ ? GetProcAddress(library_, "RefuseMainWindow") : nullptr));
+        hook_ = refuse ? SetWindowsHookExA(WH_CBT, refuse, library_, 0) : nullptr;
+    }
+    ~MainWindowRefused() {
+        if (hook_) {
+            UnhookWindowsHookEx(hook_);
+        }
+        if (library_) {
+            FreeLibrary(library_);
+        }
+    }
+    MainWindowRefused(const MainWindowRefused&) = delete;
+    MainWindowRefused& operator=(const MainWindowRefused&) = delete;
+
+    bool active() const { return hook_ != nullptr; }
+
+private:
+    HMODULE library_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
+
+// When its window cannot be created the program has nothing to show and
+// nothing that could ever close it: it must end, with a failure code,
+// instead of waiting invisibly for messages that never come.
+TEST_F(LifecycleTest, EndsWhenItsWindowCannotBeCreated) {
+    ProgramCopy copy(ToneSample());
+    ASSERT_TRUE(copy.ok());
+    MainWindowRefused refused;
+    ASSERT_TRUE(refused.active());
+
+    RunningProgram program(copy.exePath());
+    ASSERT_TRUE(program.started());
+    const DWORD exitCode = program.WaitForExit(30000);
+    EXPECT_NE(exitCode, RunningProgram::kNoExit) << "the program is still running";
+    EXPECT_NE(exitCode, 0u);
+    EXPECT_TRUE(program.Boxes().empty());
+}
+
 }  // namespace
