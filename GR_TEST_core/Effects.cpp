@@ -62,6 +62,20 @@ bool UpwardCrossing(int previous, int current) {
     return previous < 0 && current >= 0;
 }
 
+// Marks the lead-in in CINP and returns the sample at which it ends. That
+// sample itself is neither kept nor marked as a crossing.
+int EndOfLeadIn(const unsigned char* DINP, unsigned int* CINP) {
+    int previous = ReadSample(DINP, 0);
+    for (int n = 1;; ++n) {
+        const int x = ReadSample(DINP, n);
+        CINP[n] = kLeadInColour;
+        if (UpwardCrossing(previous, x) || n > kLastLeadInSample) {
+            return n;
+        }
+        previous = x;
+    }
+}
+
 // Fills all of DOUT from CONV, writing every `interval`-th CONV sample
 // twice. The pitch processors take the interval from the whole buffer, not
 // from the part of CONV they wrote, so this in general reads past that part;
@@ -87,22 +101,15 @@ void DigitalSignProc(const unsigned char* DINP, unsigned char* DOUT, unsigned ch
     int cnt = 0;
     int lastzeropos = 0;
     int pos = 0;
-    int st = -1;
 
     // Keep every other sample after the lead-in, flagging each upward
     // crossing at the output position of the next kept sample.
-    int previous = ReadSample(DINP, 0);
-    for (int n = 1; n < kSampleCount; ++n) {
+    const int leadInEnd = EndOfLeadIn(DINP, CINP);
+    int previous = ReadSample(DINP, leadInEnd);
+    for (int n = leadInEnd + 1; n < kSampleCount; ++n) {
         const int x = ReadSample(DINP, n);
         const bool crossing = UpwardCrossing(previous, x);
         previous = x;
-        if (st == -1) {
-            CINP[n] = kLeadInColour;
-            if (crossing || n > kLastLeadInSample) {
-                st = n;
-            }
-            continue;
-        }
         if (crossing) {
             CINP[n] = kCrossingColour;
             ZERO[pos] = 1;
@@ -121,7 +128,7 @@ void DigitalSignProc(const unsigned char* DINP, unsigned char* DOUT, unsigned ch
     // Hear every stretch between two crossings twice; what follows the last
     // crossing is dropped.
     pos = 0;
-    st = 0;
+    int st = 0;
     for (int i = 0; i <= lastzeropos; ++i) {
         WriteSample(CONV, pos++, ReadSample(DOUT, i));
         if (ZERO[i] == 1) {
@@ -142,26 +149,19 @@ void DigitalSignProc(const unsigned char* DINP, unsigned char* DOUT, unsigned ch
 
 void DigitalSignProc2(const unsigned char* DINP, unsigned char* DOUT, unsigned char* CONV,
                       unsigned int* CINP) {
-    int st = -1;
     unsigned char skipping = 0;
     int cnt = 0;
     int pos = 0;
     int lastzeropos = 0;
 
-    // Cut the signal at its upward crossings (or after a longest segment) and
-    // keep every other segment.
-    int previous = ReadSample(DINP, 0);
-    for (int n = 1; n < kSampleCount; ++n) {
+    // Cut the signal after the lead-in at its upward crossings (or after a
+    // longest segment) and keep every other segment.
+    const int leadInEnd = EndOfLeadIn(DINP, CINP);
+    int previous = ReadSample(DINP, leadInEnd);
+    for (int n = leadInEnd + 1; n < kSampleCount; ++n) {
         const int x = ReadSample(DINP, n);
         const bool crossing = UpwardCrossing(previous, x);
         previous = x;
-        if (st == -1) {
-            CINP[n] = kLeadInColour;
-            if (crossing || n > kLastLeadInSample) {
-                st = n;
-            }
-            continue;
-        }
         if (skipping == 0) {
             WriteSample(DOUT, pos++, x);
         }

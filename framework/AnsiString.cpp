@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 
 HWND Owner = nullptr;
 
@@ -411,7 +412,8 @@ double AnsiString::ConvertToDouble() {
         number /= 10.0;
     }
 
-    // '-0.25' has the integer part 0: its sign can only be seen in the text.
+    // A negative fraction below one has the integer part 0, so its sign
+    // shows only in the text.
     if (integerPart < 0 || (integerPart == 0 && String[0] == '-')) {
         return integerPart - number;
     }
@@ -481,11 +483,10 @@ bool WriteText(const char* fname, const char* mode, const char* text, const char
         return false;
     }
     bool written = true;
-    for (const char* p = text; *p; ++p) {
-        written = written && fputc(static_cast<unsigned char>(*p), file) != EOF;
-    }
-    for (const char* p = lineEnd; *p; ++p) {
-        written = written && fputc(static_cast<unsigned char>(*p), file) != EOF;
+    for (const char* part : {text, lineEnd}) {
+        for (const char* p = part; *p; ++p) {
+            written = written && fputc(static_cast<unsigned char>(*p), file) != EOF;
+        }
     }
     // Buffered bytes only meet the disk when flushed, so that result counts
     // too; it is asked for explicitly, as not every runtime's fclose reports
@@ -583,13 +584,9 @@ AnsiString ChangeFileExt(const AnsiString& str, const AnsiString& Ext) {
         f = (f + ".") + Ext;
         return f;
     }
-    // Keep everything up to and including the dot, then the new extension.
-    const int kept = x + 1;
-    if (kept + Ext.Length() > Capacity) {
-        ReportError(ResultTooLongText, ConcatCaption);
-        return AnsiString();
-    }
-    f.String[kept] = '\0';
+    // Keep everything up to and including the dot, then the new extension;
+    // operator+ reports a result past the capacity and yields the empty text.
+    f.String[x + 1] = '\0';
     return f + Ext;
 }
 

@@ -1,11 +1,7 @@
 #include "CanvasClass.h"
 
 CanvasClass::CanvasClass(HWND hwnd, int WIDTH, int HEIGHT)
-    : OwnerHwnd(hwnd), STX(0), STY(0), WID(WIDTH), HEI(HEIGHT) {
-    CreateBitmap();
-    Init();
-    EnableRefresh = true;
-}
+    : CanvasClass(hwnd, 0, 0, WIDTH, HEIGHT, 0) {}
 
 CanvasClass::CanvasClass(HWND hwnd, int STARTX, int STARTY, int WIDTH, int HEIGHT, char)
     : OwnerHwnd(hwnd), STX(STARTX), STY(STARTY), WID(WIDTH), HEI(HEIGHT) {
@@ -128,7 +124,7 @@ void CanvasClass::LoadFromFile(const char* filename) {
 }
 
 void CanvasClass::SetPix(int pix, int xIndex, int yIndex) {
-    SetPixel(Mhdc, xIndex, yIndex, static_cast<COLORREF>(pix) & 0x00FFFFFF);
+    SetPixel(Mhdc, xIndex, yIndex, PlatformColour(pix));
 }
 
 int CanvasClass::GetPix(int xIndex, int yIndex) {
@@ -136,7 +132,7 @@ int CanvasClass::GetPix(int xIndex, int yIndex) {
 }
 
 void CanvasClass::FillRect(RECT r) {
-    hBrush = CreateSolidBrush(static_cast<COLORREF>(Brush->Color) & 0x00FFFFFF);
+    hBrush = CreateSolidBrush(PlatformColour(Brush->Color));
     if (!hBrush)
         return;
     Brush->DrawFillRect(Mhdc, &r, hBrush);
@@ -150,7 +146,7 @@ void CanvasClass::MoveTo(int x, int y) {
 }
 
 void CanvasClass::LineTo(int x, int y) {
-    hPen = CreatePen(PS_SOLID, 1, static_cast<COLORREF>(Pen->Color) & 0x00FFFFFF);
+    hPen = CreatePen(PS_SOLID, 1, PlatformColour(Pen->Color));
     if (!hPen)
         return;
     // A pen still selected cannot be deleted; put the previous one back first.

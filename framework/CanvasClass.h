@@ -8,6 +8,12 @@
 #include "AnsiString.h"
 #include "properties.h"
 
+// Colours are 0x00BBGGRR held in an int; the platform is handed only the low
+// 24 bits, so a stray top byte is never read as a palette index.
+inline COLORREF PlatformColour(int colour) {
+    return static_cast<COLORREF>(colour) & 0x00FFFFFF;
+}
+
 // Fill colour for CanvasClass::FillRect, 0x00BBGGRR.
 class BrushClass {
 public:
@@ -55,7 +61,7 @@ public:
     // value as given so the assignment yields it unchanged.
     void SetPixels(const int& pix) {
         PixelDot = pix;
-        ::SetPixel(*OwnerHDC, xIndex, yindex, static_cast<COLORREF>(pix) & 0x00FFFFFF);
+        ::SetPixel(*OwnerHDC, xIndex, yindex, PlatformColour(pix));
     }
 
     // Outside the bitmap the platform answers 0xFFFFFFFF (CLR_INVALID).

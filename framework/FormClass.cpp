@@ -99,8 +99,6 @@ void FormClass::CreateHidden(const char* AppName, int Wid, int Hei) {
 }
 
 void FormClass::Create(const char* AppName, int Wid, int Hei) {
-    WID = Wid;
-    HEI = Hei;
     CreateHidden(AppName, Wid, Hei);
     ChildOfMainForm = 0;
     ShowWindow(hwnd, Fstil);

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "WinePath.h"
+
 namespace {
 
 constexpr int kStartRounds = 10;
@@ -25,14 +27,6 @@ constexpr int kScrollRounds = 5;
 constexpr int kStepsPerRound = 200;  // 1000 steps in all
 constexpr int kColumns = 650, kRows = 512;
 constexpr DWORD kWaitMs = 30000;
-
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        path = "Z:" + path;
-    }
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
 
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
     LARGE_INTEGER frequency;

@@ -17,13 +17,14 @@
 
 #include "AudioSink.h"
 #include "ProgramDriver.h"
+#include "WinePath.h"
 
 namespace {
 
 constexpr int kDemoScrollSteps = 2;
 
 int Start(const std::string& exe) {
-    RunningProgram program(AudioSink::windowsPath(exe));
+    RunningProgram program(WindowsPath(exe));
     if (!program.WaitForMainWindow()) {
         std::fprintf(stderr, "The program's window did not appear.\n");
         return 1;
@@ -80,7 +81,7 @@ bool SaveWave(const std::vector<unsigned char>& received, const std::string& pat
     PutLE(wave, dataBytes, 4);
     wave.insert(wave.end(), received.begin() + first, received.begin() + end);
 
-    FILE* file = std::fopen(AudioSink::windowsPath(path).c_str(), "wb");
+    FILE* file = std::fopen(WindowsPath(path).c_str(), "wb");
     if (!file) {
         return false;
     }

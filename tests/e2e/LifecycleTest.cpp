@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "WinePath.h"
+
 namespace {
 
 class LifecycleTest : public ProgramTest {};
@@ -59,7 +61,7 @@ TEST_F(LifecycleTest, ClosingWaitsForTheQueuedSound) {
 class MainWindowRefused {
 public:
     MainWindowRefused() {
-        library_ = LoadLibraryA(AudioSink::windowsPath(REFUSE_MAIN_WINDOW_DLL).c_str());
+        library_ = LoadLibraryA(WindowsPath(REFUSE_MAIN_WINDOW_DLL).c_str());
         // Through a plain function pointer type: GetProcAddress knows no
         // signature.
         const auto refuse = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(

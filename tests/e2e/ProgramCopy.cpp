@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "AudioSink.h"
+#include "WinePath.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
 }  // namespace
 
 std::string BuiltProgramPath() {
-    return AudioSink::windowsPath(WARBLETONE_EXE);
+    return WindowsPath(WARBLETONE_EXE);
 }
 
 std::string BuiltSamplePath() {

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "WinePath.h"
+
 namespace {
 constexpr size_t kFrameBytes = 4;
 
@@ -15,20 +17,11 @@ struct FileCloser {
 
 AudioSink::AudioSink() {
     if (const char* sink = std::getenv("WARBLE_AUDIO_SINK")) {
-        path_ = windowsPath(sink);
+        path_ = WindowsPath(sink);
     }
 }
 
-AudioSink::AudioSink(const std::string& path) : path_(windowsPath(path)) {}
-
-std::string AudioSink::windowsPath(const std::string& path) {
-    if (path.empty() || path[0] != '/') {
-        return path;
-    }
-    std::string windows = "Z:" + path;
-    std::replace(windows.begin(), windows.end(), '/', '\\');
-    return windows;
-}
+AudioSink::AudioSink(const std::string& path) : path_(WindowsPath(path)) {}
 
 bool AudioSink::clear() const {
     if (!available()) {

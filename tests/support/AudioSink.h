@@ -44,8 +44,6 @@ public:
 
     // `pcm` without its all-zero 4-byte frames; a trailing partial frame is kept.
     static std::vector<unsigned char> withoutSilentFrames(const std::vector<unsigned char>& pcm);
-    // "/x/y" as Wine reaches it: "Z:\x\y". Other paths come back unchanged.
-    static std::string windowsPath(const std::string& path);
 
 private:
     std::string path_;
