@@ -331,48 +331,55 @@ int AnsiString::ConvertToInt() {
         copy.String[0] = '0';
     }
 
-    // The running value wraps as 32-bit two's complement; only a sum that
-    // turns negative is refused, so the arithmetic is done unsigned.
-    uint32_t value = 0;
+    // Kept wider than 32 bits so that a value past the int range is seen as
+    // such instead of wrapping into a plausible small number. The parse stops
+    // as soon as the value passes the range, so 64 bits never overflow.
+    int64_t value = 0;
     auto failed = [&]() {
         NumberConvError = 1;
         return 0;
     };
 
     if (copy.String[0] == '0' && copy.String[1] == 'x') {
+        // The hexadecimal form carries no sign: '-x10' would otherwise read
+        // as +16, while '-0x10' is refused.
+        if (sign < 0) {
+            return failed();
+        }
         for (int i = 2; i < len; ++i) {
             const char c = copy.String[i];
             if (IsDigit(c)) {
-                value += static_cast<uint32_t>(c - '0');
+                value += c - '0';
             } else if (c >= 'A' && c <= 'F') {
-                value += static_cast<uint32_t>(c - 'A' + 10);
+                value += c - 'A' + 10;
             } else {
                 return failed();
             }
-            if (static_cast<int32_t>(value) < 0) {
+            if (value > INT32_MAX) {
                 return failed();
             }
             if (i < len - 1) {
                 value <<= 4;
             }
         }
-        return static_cast<int32_t>(value);
+        return static_cast<int>(value);
     }
 
+    // -2147483648 is refused as well: the magnitude is held to the positive range.
     for (int i = 0; i < len; ++i) {
         const char c = copy.String[i];
         if (!IsDigit(c)) {
             return failed();
         }
-        value += static_cast<uint32_t>(c - '0');
-        if (static_cast<int32_t>(value) < 0) {
+        value += c - '0';
+        if (value > INT32_MAX) {
             return failed();
         }
         if (i < len - 1) {
-            value *= 10u;
+            value *= 10;
         }
     }
-    return sign * static_cast<int32_t>(value);
+    return sign * static_cast<int>(value);
 }
 
 double AnsiString::ConvertToDouble() {
@@ -399,9 +406,16 @@ double AnsiString::ConvertToDouble() {
         return integerPart;
     }
 
-    // The copy is still whole after the cut point.
+    // The copy is still whole after the cut point. The fraction is plain
+    // decimal digits: a sign or a hexadecimal prefix there means nothing.
     AnsiString fractionText(integerText.String + point + 1);
     const int fractionDigits = len - point - 1;
+    for (int i = 0; i < fractionDigits; ++i) {
+        if (!IsDigit(fractionText.String[i])) {
+            NumberConvError = 1;
+            return 0.0;
+        }
+    }
     const int fractionValue = fractionText.ConvertToInt();
     if (fractionText.NumberConvError) {
         NumberConvError = 1;

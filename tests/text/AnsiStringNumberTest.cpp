@@ -1,4 +1,4 @@
-// Number parsing: what it accepts, what it refuses, and its 32-bit wrap.
+// Number parsing: what it accepts, what it refuses, and its 32-bit bound.
 #include <gtest/gtest.h>
 
 #include "AnsiString.h"
@@ -24,7 +24,8 @@ TEST(AnsiStringNumbers, ConvertToIntForms) {
              {"-45", -45, 0},
              {"007", 7, 0},
              {"0x1F", 31, 0},
-             {"-x10", 16, 0},  // a '-' becomes '0', making a hexadecimal prefix
+             {"-x10", 0, 1},  // the '-' must not turn into a hexadecimal prefix
+             {"-x", 0, 1},
              {"-0x10", 0, 1},
              {"0x", 0, 0},
              {"", 0, 0},
@@ -43,7 +44,7 @@ TEST(AnsiStringNumbers, ConvertToIntRefusals) {
     }
 }
 
-TEST(AnsiStringNumbers, ConvertToIntRefusesOnlyASumTurningNegative) {
+TEST(AnsiStringNumbers, ConvertToIntRefusesEveryValueBeyond32Bits) {
     for (const IntCase& c : {
              IntCase{"2147483647", 2147483647, 0},
              {"-2147483647", -2147483647, 0},
@@ -52,12 +53,15 @@ TEST(AnsiStringNumbers, ConvertToIntRefusesOnlyASumTurningNegative) {
              {"0x7FFFFFFF", 0x7FFFFFFF, 0},
              {"0x80000000", 0, 1},
              {"0xFFFFFFFF", 0, 1},
-             // The multiplications and shifts wrap unnoticed: 429496729 * 10
-             // wraps to -6, and adding 6 gives 0, which is not negative.
-             {"4294967296", 0, 0},
-             {"4294967306", 10, 0},
-             {"0x100000000", 0, 0},
-             {"0x100000001", 1, 0},
+             // Values whose 32-bit wrap would look small and valid.
+             {"4294967296", 0, 1},
+             {"4294967306", 0, 1},
+             {"99999999999", 0, 1},
+             {"-4294967297", 0, 1},
+             {"0x100000000", 0, 1},
+             {"0x100000001", 0, 1},
+             {"00000000000000002147483647", 2147483647, 0},
+             {"0x00000000000000007FFFFFFF", 0x7FFFFFFF, 0},
          }) {
         ExpectInt(c);
     }
@@ -85,6 +89,12 @@ TEST(AnsiStringNumbers, ConvertToDouble) {
              {"abc", 0.0, 1},
              {"1.x", 0.0, 1},
              {"1.2e3", 0.0, 1},
+             {"1.-5", 0.0, 1},
+             {"1.0x1F", 0.0, 1},
+             {"-x1.5", 0.0, 1},
+             {"0.2147483647", 0.2147483647, 0},
+             {"0.4294967296", 0.0, 1},
+             {"4294967296.5", 0.0, 1},
          }) {
         AnsiString s(c.text);
         EXPECT_DOUBLE_EQ(s.ConvertToDouble(), c.value) << "'" << c.text << "'";
@@ -117,6 +127,9 @@ TEST(AnsiStringNumbers, ToIntAndToDoubleThrowTen) {
         EXPECT_EQ(e, 10);
     }
     EXPECT_EQ(bad.NumberConvError, 1);
+    AnsiString beyond("4294967296");
+    EXPECT_THROW(beyond.ToInt(), int);
+    EXPECT_THROW(beyond.ToDouble(), int);
 
     AnsiString good("12");
     EXPECT_EQ(good.ToInt(), 12);
