@@ -590,11 +590,13 @@ AnsiString ExtractFileName(const AnsiString& str) {
 
 AnsiString ChangeFileExt(const AnsiString& str, const AnsiString& Ext) {
     AnsiString f(str);
+    // Only the file name can hold the extension: a dot in a folder name is
+    // not one, and taking it would name a file in another folder.
     int x = f.Length() - 1;
-    while (x >= 0 && f.String[x] != '.') {
+    while (x >= 0 && f.String[x] != '.' && !IsSeparator(f.String[x])) {
         --x;
     }
-    if (x < 0) {
+    if (x < 0 || IsSeparator(f.String[x])) {
         f = (f + ".") + Ext;
         return f;
     }

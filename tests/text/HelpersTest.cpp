@@ -143,7 +143,8 @@ TEST(FileNameHelpers, ChangeFileExt) {
              {"name.", "txt", "name.txt"},
              {"archive.tar.gz", "zip", "archive.tar.zip"},
              {"a.b", "", "a."},
-             {"D:\\my.dir\\name", "txt", "D:\\my.txt"},
+             {"D:\\my.dir\\name", "txt", "D:\\my.dir\\name.txt"},
+             {"D:/my.dir/name", "txt", "D:/my.dir/name.txt"},
          }) {
         const AnsiString path(c.path);
         EXPECT_STREQ(ChangeFileExt(path, c.ext).c_str(), c.result) << c.path;
