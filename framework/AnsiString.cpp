@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <initializer_list>
+#include <utility>
 
 HWND Owner = nullptr;
 
@@ -149,13 +150,17 @@ char& AnsiString::operator[](unsigned int i) {
 }
 
 char* AnsiString::c_str() {
-    // Position 256 may have been written through operator[]; the text never
-    // reaches that slot, so restoring the terminator there changes nothing.
-    String[Capacity] = '\0';
+    std::as_const(*this).c_str();  // restores the terminator
     return String;
 }
 
 const char* AnsiString::c_str() const {
+    // Position 256 may have been written through operator[]; the text never
+    // reaches that slot, so restoring the terminator there changes nothing.
+    // Written only when needed, so that reading stays a plain read.
+    if (String[Capacity] != '\0') {
+        String[Capacity] = '\0';
+    }
     return String;
 }
 

@@ -12,7 +12,9 @@ extern HWND Owner;
 class AnsiString {
 public:
     char NumberConvError;  // 0: last conversion succeeded, 1: it failed
-    char String[256];      // NUL-terminated text
+    // NUL-terminated text. Mutable so that the read-only c_str() can restore
+    // the terminator that a write at position 256 takes from a full text.
+    mutable char String[256];
 
     AnsiString();
     AnsiString(const char* str);

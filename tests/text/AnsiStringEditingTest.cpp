@@ -63,7 +63,10 @@ TEST(AnsiStringInspection, TheLastSlotIsWritableYetTheTextStaysBounded) {
     const AnsiString copy = g.s + "";
     EXPECT_EQ(copy.Length(), 255);
     EXPECT_EQ(g.s.AnsiCompare(std::string(255, 'a').c_str()), 0);
-    EXPECT_EQ(strlen(g.s.c_str()), 255u);  // the writable view is terminated again
+    const AnsiString& readOnly = g.s;
+    EXPECT_EQ(strlen(readOnly.c_str()), 255u);  // both views are terminated again
+    g.s[256] = 'Z';
+    EXPECT_EQ(strlen(g.s.c_str()), 255u);
     EXPECT_TRUE(g.guardIntact());
 }
 
