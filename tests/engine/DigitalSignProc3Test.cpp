@@ -53,7 +53,7 @@ TEST(DigitalSignProc3, InputsWithoutAStrictPositivePeakGiveSilence) {
     }
 }
 
-TEST(DigitalSignProc3, SinglePeakRampsUpFromTheStartAndLeavesSilenceAfter) {
+TEST(DigitalSignProc3, PeaksRampUpFromTheStartAndLeaveSilenceAfter) {
     // Envelope 32 at 309, where wave1 is -4375: the float scale is just below
     // 0.0016, so the double product -6.99... truncates to -6.
     const EngineBuffers b = RunWithSamples({{309, 32}});
@@ -62,6 +62,16 @@ TEST(DigitalSignProc3, SinglePeakRampsUpFromTheStartAndLeavesSilenceAfter) {
     for (int n = 310; n < kSampleCount; ++n) {
         ASSERT_EQ(b.Out(n), 0) << n;
     }
+
+    // Two close peaks: the second line runs back to 951, the value the steep
+    // first line left at position 10, not to that peak's own 1000.
+    const EngineBuffers close = RunWithSamples({{10, 1000}, {12, 5000}});
+    std::vector<int> span;
+    for (int n = 0; n <= 12; ++n) {
+        span.push_back(close.Out(n));
+    }
+    EXPECT_EQ(span,
+              (std::vector<int>{0, 5, 23, 56, 106, 173, 262, 370, 498, 644, 805, 1826, 4011}));
 }
 
 TEST(DigitalSignProc3, ScalesWave1ByTheEnvelopeAndWrapsWithoutClipping) {
