@@ -57,11 +57,14 @@ TEST_F(CanvasDrawing, SetPixDropsTheTopByteAndGetPixAnswersInvalidOutside) {
 
 TEST_F(CanvasDrawing, PixelWriteReachesTheScreenOnlyOnUpdate) {
     canvas->Pixels[5][7] = kBlue;
+    canvas->Pixels[kWidth - 1][kHeight - 1] = kRed;
     EXPECT_EQ(Pix(5, 7), kBlue);
     EXPECT_EQ(window.ScreenPixel(kX + 5, kY + 7), 0u);
+    EXPECT_EQ(window.ScreenPixel(kX + kWidth - 1, kY + kHeight - 1), 0u);
 
-    canvas->Update();
+    canvas->Update();  // the whole canvas, up to its far corner
     EXPECT_EQ(window.ScreenPixel(kX + 5, kY + 7), kBlue);
+    EXPECT_EQ(window.ScreenPixel(kX + kWidth - 1, kY + kHeight - 1), kRed);
 
     int read = canvas->Pixels[5][7];
     EXPECT_EQ(read, static_cast<int>(kBlue));
