@@ -93,8 +93,13 @@ TEST_F(CanvasDrawing, ColumnIndexHoldsUntilTheNextColumnIsIndexed) {
 
 TEST_F(CanvasDrawing, LinesFanOutFromTheMoveToPointWithoutTheirEndPoints) {
     canvas->Pen->Color = 0x01FFFFFF;
+    const HGDIOBJ stockPen = GetCurrentObject(canvas->Mhdc, OBJ_PEN);
+    ASSERT_EQ(stockPen, GetStockObject(BLACK_PEN));
     canvas->MoveTo(10, 10);
     canvas->LineTo(100, 10);
+    // Its own pen must be deselected before it is deleted: Windows refuses to
+    // delete a selected pen, so every line would leak one.
+    EXPECT_EQ(GetCurrentObject(canvas->Mhdc, OBJ_PEN), stockPen);
     canvas->LineTo(10, 100);
     EXPECT_EQ(canvas->CurX, 10);
     EXPECT_EQ(canvas->CurY, 10);
