@@ -118,12 +118,7 @@ void MainForm::PrepareSampleStore() {
 // A missing or unreadable sample is reported once, under the path ExeName
 // spells; the program then runs on with both buffers silent.
 void MainForm::LoadSampleFile() {
-    std::FILE* file = OpenSampleFile();
-    const bool loaded = SampleStore::LoadSample(file, DINP, DOUT);
-    if (file) {
-        std::fclose(file);
-    }
-    if (loaded) {
+    if (SampleStore::LoadSample(OpenSampleFile(), DINP, DOUT)) {
         return;
     }
     std::string text = "ERROR: Cannot read the sample file " + SampleFilePath() + " !";

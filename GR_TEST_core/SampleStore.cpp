@@ -26,16 +26,12 @@ bool LoadSample(std::FILE* file, unsigned char* DINP, unsigned char* DOUT) {
         DINP[k] = byte;
         DOUT[k] = byte;
     }
+    std::fclose(file);
     return true;
 }
 
 bool LoadSample(const char* path, unsigned char* DINP, unsigned char* DOUT) {
-    std::FILE* file = std::fopen(path, "rb");
-    const bool loaded = LoadSample(file, DINP, DOUT);
-    if (file != nullptr) {
-        std::fclose(file);
-    }
-    return loaded;
+    return LoadSample(std::fopen(path, "rb"), DINP, DOUT);
 }
 
 }  // namespace SampleStore

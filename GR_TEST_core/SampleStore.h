@@ -23,11 +23,11 @@ void FillColourTables(unsigned int* CINP, unsigned int* COUT);
 // mode, into both DINP and DOUT. A shorter file reads as 0xFF bytes past its
 // end; a longer one is cut. A null `file` is one that could not be opened:
 // the result is false, and both buffers are left silent (all zero) so that
-// the program can go on with defined contents. The caller closes the file;
-// opening it is left to the caller because only the platform's side can
-// open a path that the narrow character set cannot spell.
+// the program can go on with defined contents. The file is closed here.
+// Opening it is left to the caller because only the platform's side can open
+// a path that the narrow character set cannot spell.
 bool LoadSample(std::FILE* file, unsigned char* DINP, unsigned char* DOUT);
-// The same for the file at `path`, opened and closed here.
+// The same for the file at `path`.
 bool LoadSample(const char* path, unsigned char* DINP, unsigned char* DOUT);
 
 }  // namespace SampleStore
