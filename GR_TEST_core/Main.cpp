@@ -2,6 +2,7 @@
 // and the message loop.
 #include <windows.h>
 
+#include "AnsiString.h"
 #include "ApplicationClass.h"
 #include "MainForm.h"
 #include "hinstance.h"
@@ -26,9 +27,11 @@ int WINAPI WinMain(HINSTANCE hThisInstance, HINSTANCE /*hPrevInstance*/, LPSTR /
     MainFormWin = new MainForm("Warbletone - Tolvane 2012", 700, 650);
 
     // Without its window nothing could ever end the message loop below, and
-    // the program would wait invisibly for good. The framework has reported
-    // the failure already, so the program ends here with a failure code.
+    // the program would wait invisibly for good. The framework reports only a
+    // failed class registration, so the user is told here, and the program
+    // ends with a failure code.
     if (!MainFormWin->hwnd) {
+        ShowError("ERROR: The main window could not be created !", "ERROR creating window");
         delete MainFormWin;
         return 1;
     }

@@ -1,6 +1,7 @@
 #include "MainForm.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "AnsiString.h"
@@ -38,6 +39,38 @@ std::string SampleFilePath() {
         base = ExtractFilePath(Appl.ExeName).c_str();
     }
     return base + SampleStore::kSampleFile;
+}
+
+// The executable's folder in wide characters, ending in a backslash, or ""
+// when the platform names none. Unlike ExeName, whose ANSI conversion turns
+// what the code page cannot spell into '?', it names any folder the program
+// can run from.
+std::wstring ExecutableFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return L"";
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);  // the path was cut short
+    }
+    return path.substr(0, path.find_last_of(L'\\') + 1);
+}
+
+// The sample beside the executable is opened through its wide path, so a
+// folder named in any script serves; a base directory set at build time is
+// taken as written.
+std::FILE* OpenSampleFile() {
+    const std::string base = WARBLE_SAMPLE_BASE_DIR;
+    if (!base.empty()) {
+        return std::fopen((base + SampleStore::kSampleFile).c_str(), "rb");
+    }
+    const std::string file = SampleStore::kSampleFile;  // plain ASCII
+    return _wfopen((ExecutableFolder() + std::wstring(file.begin(), file.end())).c_str(), L"rb");
 }
 
 }  // namespace
@@ -82,14 +115,13 @@ void MainForm::PrepareSampleStore() {
     LoadSampleFile();
 }
 
-// A missing or unreadable sample is reported once; the program then runs on
-// with both buffers silent.
+// A missing or unreadable sample is reported once, under the path ExeName
+// spells; the program then runs on with both buffers silent.
 void MainForm::LoadSampleFile() {
-    const std::string path = SampleFilePath();
-    if (SampleStore::LoadSample(path.c_str(), DINP, DOUT)) {
+    if (SampleStore::LoadSample(OpenSampleFile(), DINP, DOUT)) {
         return;
     }
-    std::string text = "ERROR: Cannot read the sample file " + path + " !";
+    std::string text = "ERROR: Cannot read the sample file " + SampleFilePath() + " !";
     // A longer text would be refused by the message box's string class with
     // a second box of its own; the path is what matters, so it is cut.
     text.resize(std::min<size_t>(text.size(), 255));

@@ -13,8 +13,7 @@ void FillColourTables(unsigned int* CINP, unsigned int* COUT) {
     COUT[kSampleCount - 1] = kLastOutputColour;
 }
 
-bool LoadSample(const char* path, unsigned char* DINP, unsigned char* DOUT) {
-    std::FILE* file = std::fopen(path, "rb");
+bool LoadSample(std::FILE* file, unsigned char* DINP, unsigned char* DOUT) {
     if (file == nullptr) {
         std::memset(DINP, 0, kSampleBytes);
         std::memset(DOUT, 0, kSampleBytes);
@@ -29,6 +28,10 @@ bool LoadSample(const char* path, unsigned char* DINP, unsigned char* DOUT) {
     }
     std::fclose(file);
     return true;
+}
+
+bool LoadSample(const char* path, unsigned char* DINP, unsigned char* DOUT) {
+    return LoadSample(std::fopen(path, "rb"), DINP, DOUT);
 }
 
 }  // namespace SampleStore

@@ -11,6 +11,9 @@ namespace {
 constexpr int kBlockSize = 8192;
 constexpr int kBlockCount = 20;
 constexpr DWORD kPollMs = 10;
+// A block lasts about 46 ms; a device that has handed none back for this long
+// has stopped (paused, hung or gone) rather than fallen behind.
+constexpr DWORD kStallMs = 2000;
 }  // namespace
 
 // One ring per process, shared by the object and the device callback.
@@ -51,11 +54,9 @@ AudioClass::~AudioClass() {
     if (!waveBlocks) {
         return;  // the allocation failed: no ring, no lock, no device
     }
-    // Only blocks the device accepted count as queued, and it hands every one
-    // of them back, so this wait ends; without a device nothing was queued.
-    while (waveFreeBlockCount < kBlockCount) {
-        Sleep(kPollMs);
-    }
+    // Only blocks the device accepted count as queued; without a device
+    // nothing was queued and nothing is waited for.
+    waitForFreeBlocks(kBlockCount);
     // The callback counts the last block inside the lock; taking the lock
     // once makes sure it has left it before the lock is deleted.
     EnterCriticalSection(&waveCriticalSection);
@@ -105,12 +106,33 @@ void AudioClass::writeAudio(const unsigned char* data, int size) {
         }
         // The next block in ring order is the oldest queued one; once the
         // counter shows a free block, the device has handed that one back.
-        while (waveFreeBlockCount == 0) {
-            Sleep(kPollMs);
-        }
+        waitForFreeBlocks(1);
         waveCurrentBlock = (waveCurrentBlock + 1) % kBlockCount;
         current = &waveBlocks[waveCurrentBlock];
         current->dwUser = 0;
+    }
+}
+
+// Polls the counter without the lock, as its only writers change it under
+// the lock and a stale read merely costs one more poll. A device that keeps
+// its blocks would hold the window thread (or the program's exit) for ever:
+// after a stall it is reset, which hands every queued block back through the
+// callback (on this thread, so the lock must not be held here), and then let
+// run again, so that what is written next is played.
+void AudioClass::waitForFreeBlocks(int wanted) {
+    int lastSeen = waveFreeBlockCount;
+    DWORD lastReturn = GetTickCount();
+    while (waveFreeBlockCount < wanted) {
+        Sleep(kPollMs);
+        const int seen = waveFreeBlockCount;
+        if (seen != lastSeen) {
+            lastSeen = seen;
+            lastReturn = GetTickCount();
+        } else if (GetTickCount() - lastReturn >= kStallMs) {
+            waveOutReset(hWaveOut);
+            waveOutRestart(hWaveOut);
+            lastReturn = GetTickCount();
+        }
     }
 }
 

@@ -18,12 +18,13 @@ public:
 
     AudioClass();
     // Returns once every queued block has been played; a partly filled block
-    // is dropped.
+    // is dropped. A device that has stopped handing blocks back is reset.
     ~AudioClass();
     AudioClass(const AudioClass&) = delete;
     AudioClass& operator=(const AudioClass&) = delete;
 
-    // Appends `size` bytes; holds the caller while every block is queued.
+    // Appends `size` bytes; holds the caller while every block is queued,
+    // until the device hands one back or, stalled, is reset.
     void writeAudio(const unsigned char* data, int size);
     // Blocks not queued to the device: 20 when all is played.
     int FreeBlocksCnt();
@@ -35,6 +36,7 @@ private:
     WAVEHDR* allocateBlocks(int size, int count);
     void freeBlocks(WAVEHDR* blockArray);
     bool queueBlock(WAVEHDR* block);  // false when the device refused it
+    void waitForFreeBlocks(int wanted);
     static void CALLBACK waveOutProc(HWAVEOUT hWaveOut, UINT uMsg, DWORD_PTR dwInstance,
                                      DWORD_PTR dwParam1, DWORD_PTR dwParam2);
 

@@ -150,6 +150,37 @@ TEST_F(AudioOutput, DeviceRefusingBlocksHoldsNobody) {
     EXPECT_TRUE(sink.sound().empty());
 }
 
+TEST_F(AudioOutput, StalledDeviceIsResetInsteadOfHoldingTheWriterOrTheCloser) {
+    // A paused device keeps every block it is given. The writer fills the
+    // ring and, once none comes back, resets the device: the 20 held blocks
+    // return unplayed, and what follows is played.
+    const int blocks = kRing + 5;
+    const auto pcm = numberedFrames(blocks * kBlock);
+    auto audio = std::make_unique<AudioClass>();
+    ASSERT_EQ(audio->error, 0);
+    ASSERT_EQ(waveOutPause(AudioClassTestAccess::device(*audio)), MMSYSERR_NOERROR);
+    withinDeadline("writing to a paused device and closing", [&] {
+        audio->writeAudio(pcm.data(), static_cast<int>(pcm.size()));
+        audio.reset();
+    });
+    EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= blocks; }));
+    EXPECT_EQ(callbacksSinceStart(), blocks);
+    EXPECT_TRUE(
+        samePcm(sink.sound(), std::vector<unsigned char>(pcm.end() - 5 * kBlock, pcm.end())));
+
+    // Closing with blocks held resets the device the same way.
+    audio = std::make_unique<AudioClass>();
+    ASSERT_EQ(audio->error, 0);
+    ASSERT_EQ(waveOutPause(AudioClassTestAccess::device(*audio)), MMSYSERR_NOERROR);
+    withinDeadline("closing a paused device", [&] {
+        audio->writeAudio(pcm.data(), 3 * kBlock);
+        audio.reset();
+    });
+    EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= blocks + 3; }));
+    EXPECT_EQ(callbacksSinceStart(), blocks + 3);
+    EXPECT_TRUE(sink.sound().empty());
+}
+
 // Silence Wine adds on an underrun is dropped; played frames never are.
 TEST(AudioSink, DropsOnlyAllZeroFrames) {
     const std::vector<unsigned char> received = {0, 0, 0, 0, 1, 2, 3, 4, 0, 0, 0, 0, 0,

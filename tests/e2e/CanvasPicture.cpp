@@ -47,15 +47,15 @@ CanvasPicture ExpectedCanvas(const ProcessedSample& sample, int viewBase) {
     return picture;
 }
 
-CanvasPicture CaptureCanvas(HWND form) {
-    CanvasPicture picture;
-    POINT origin = kCanvasOrigin;
-    ClientToScreen(form, &origin);
+std::vector<COLORREF> ScreenPixels(const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    std::vector<COLORREF> pixels(static_cast<size_t>(width) * height, 0);
 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = CanvasPicture::kWidth;
-    info.bmiHeader.biHeight = -CanvasPicture::kHeight;  // top row first
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -65,20 +65,28 @@ CanvasPicture CaptureCanvas(HWND form) {
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, CanvasPicture::kWidth, CanvasPicture::kHeight, screen, origin.x,
-               origin.y, SRCCOPY);
+        BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
         GdiFlush();
         // A 32-bit DIB holds 0x00RRGGBB; colours are compared as 0x00BBGGRR.
         const auto* rgb = static_cast<const DWORD*>(bits);
-        for (size_t i = 0; i < picture.pixels.size(); ++i) {
+        for (size_t i = 0; i < pixels.size(); ++i) {
             const DWORD p = rgb[i];
-            picture.pixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+            pixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
         }
         SelectObject(memory, old);
         DeleteObject(bitmap);
     }
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+CanvasPicture CaptureCanvas(HWND form) {
+    POINT origin = kCanvasOrigin;
+    ClientToScreen(form, &origin);
+    CanvasPicture picture;
+    picture.pixels = ScreenPixels(
+        {origin.x, origin.y, origin.x + CanvasPicture::kWidth, origin.y + CanvasPicture::kHeight});
     return picture;
 }
 

@@ -34,6 +34,9 @@ ProcessedSample ProcessSample(const std::vector<unsigned char>& fileBytes);
 // What the canvas shows with its first column at byte offset `viewBase`.
 CanvasPicture ExpectedCanvas(const ProcessedSample& sample, int viewBase);
 
+// The colours (0x00BBGGRR) of a rectangle of the screen, row by row.
+std::vector<COLORREF> ScreenPixels(const RECT& area);
+
 // The canvas area of `form` (at (20, 60) of its client area) as on screen.
 CanvasPicture CaptureCanvas(HWND form);
 

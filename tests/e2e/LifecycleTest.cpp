@@ -87,8 +87,8 @@ private:
 };
 
 // When its window cannot be created the program has nothing to show and
-// nothing that could ever close it: it must end, with a failure code,
-// instead of waiting invisibly for messages that never come.
+// nothing that could ever close it: it must say so once and end with a
+// failure code, instead of waiting invisibly for messages that never come.
 TEST_F(LifecycleTest, EndsWhenItsWindowCannotBeCreated) {
     ProgramCopy copy(ToneSample());
     ASSERT_TRUE(copy.ok());
@@ -99,8 +99,11 @@ TEST_F(LifecycleTest, EndsWhenItsWindowCannotBeCreated) {
     ASSERT_TRUE(program.started());
     const DWORD exitCode = program.WaitForExit(30000);
     EXPECT_NE(exitCode, RunningProgram::kNoExit) << "the program is still running";
-    EXPECT_NE(exitCode, 0u);
-    EXPECT_TRUE(program.Boxes().empty());
+    EXPECT_EQ(exitCode, 1u);
+    const std::vector<SeenBox> boxes = program.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "ERROR creating window");
+    EXPECT_EQ(boxes[0].text, "ERROR: The main window could not be created !");
 }
 
 }  // namespace

@@ -22,6 +22,22 @@ TEST_F(PlaybackTest, StopPlaysTheProcessedSampleEightTimes) {
     EXPECT_EQ(sink.sound(), AudioSink::withoutSilentFrames(Repeated(sample.processed, 8)));
 }
 
+// Users' folders often carry names the ANSI code page cannot spell ("Test
+// folder" in Russian, "sound sample" in Chinese): the program reads its
+// sample there all the same.
+TEST_F(PlaybackTest, ReadsItsSampleFromAFolderOfAnyName) {
+    for (const wchar_t* folder :
+         {L"\u0422\u0435\u0441\u0442 \u043f\u0430\u043f\u043a\u0430", L"\u97f3 \u6a23\u672c"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(folder)));
+        ASSERT_TRUE(sink.clear());
+        Start(ToneSample(), true, folder);
+        ExpectView(0);
+        ASSERT_TRUE(program->Click("START"));
+        CloseNormally();
+        EXPECT_EQ(sink.sound(), Repeated(sample.input, 8));
+    }
+}
+
 // A click queues behind what is still playing; it never stops or replaces it.
 TEST_F(PlaybackTest, ClicksQueueBehindEachOther) {
     Start(ToneSample());

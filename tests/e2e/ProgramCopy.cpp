@@ -4,29 +4,30 @@
 
 #include <cstdio>
 
+#include "ProgramDriver.h"
 #include "WinePath.h"
 
 namespace {
 
-std::string MakeTempFolder() {
-    char base[MAX_PATH];
-    if (GetTempPathA(MAX_PATH, base) == 0) {
-        return "";
+std::wstring MakeTempFolder() {
+    wchar_t base[MAX_PATH];
+    if (GetTempPathW(MAX_PATH, base) == 0) {
+        return L"";
     }
     static int counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[MAX_PATH];
-        std::snprintf(name, sizeof name, "%swarble-e2e-%lu-%d\\", base, GetCurrentProcessId(),
+        wchar_t name[MAX_PATH];
+        std::swprintf(name, MAX_PATH, L"%lswarble-e2e-%lu-%d\\", base, GetCurrentProcessId(),
                       ++counter);
-        if (CreateDirectoryA(name, nullptr)) {
+        if (CreateDirectoryW(name, nullptr)) {
             return name;
         }
     }
-    return "";
+    return L"";
 }
 
-bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
+bool WriteFileBytes(const std::wstring& path, const std::vector<unsigned char>& bytes) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file) {
         return false;
     }
@@ -46,26 +47,37 @@ std::string BuiltSamplePath() {
 }
 
 ProgramCopy::ProgramCopy() {
-    CopyProgram();
+    CopyProgram(L"");
 }
 
-ProgramCopy::ProgramCopy(const std::vector<unsigned char>& sample) {
-    CopyProgram();
-    ok_ = ok_ && CreateDirectoryA((folder_ + "SND").c_str(), nullptr) &&
-          WriteFileBytes(samplePath(), sample);
+ProgramCopy::ProgramCopy(const std::vector<unsigned char>& sample, const std::wstring& folderName) {
+    CopyProgram(folderName);
+    ok_ = ok_ && CreateDirectoryW((folder_ + L"SND").c_str(), nullptr) &&
+          WriteFileBytes(sampleFile(), sample);
 }
 
-void ProgramCopy::CopyProgram() {
-    folder_ = MakeTempFolder();
-    ok_ = !folder_.empty() && CopyFileA(BuiltProgramPath().c_str(), exePath().c_str(), TRUE);
+void ProgramCopy::CopyProgram(const std::wstring& folderName) {
+    base_ = MakeTempFolder();
+    folder_ = base_.empty() || folderName.empty() ? base_ : base_ + folderName + L"\\";
+    ok_ = !base_.empty() && (folder_ == base_ || CreateDirectoryW(folder_.c_str(), nullptr)) &&
+          CopyFileW(Widened(BuiltProgramPath()).c_str(), exePath().c_str(), TRUE);
+}
+
+std::string ProgramCopy::samplePath() const {
+    const std::wstring wide = sampleFile();
+    std::string ansi(wide.size() * 2, '\0');
+    ansi.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &ansi[0],
+                                    static_cast<int>(ansi.size()), nullptr, nullptr));
+    return ansi;
 }
 
 ProgramCopy::~ProgramCopy() {
-    if (folder_.empty()) {
+    if (base_.empty()) {
         return;
     }
-    DeleteFileA(samplePath().c_str());
-    RemoveDirectoryA((folder_ + "SND").c_str());
-    DeleteFileA(exePath().c_str());
-    RemoveDirectoryA(folder_.c_str());
+    DeleteFileW(sampleFile().c_str());
+    RemoveDirectoryW((folder_ + L"SND").c_str());
+    DeleteFileW(exePath().c_str());
+    RemoveDirectoryW(folder_.c_str());
+    RemoveDirectoryW(base_.c_str());
 }

@@ -20,8 +20,10 @@ void ProgramTest::SetUp() {
     ASSERT_TRUE(sink.clear());
 }
 
-void ProgramTest::Start(const std::vector<unsigned char>& fileBytes, bool withSample) {
-    copy = withSample ? std::make_unique<ProgramCopy>(fileBytes) : std::make_unique<ProgramCopy>();
+void ProgramTest::Start(const std::vector<unsigned char>& fileBytes, bool withSample,
+                        const std::wstring& folderName) {
+    copy = withSample ? std::make_unique<ProgramCopy>(fileBytes, folderName)
+                      : std::make_unique<ProgramCopy>();
     ASSERT_TRUE(copy->ok()) << "cannot copy the program to " << copy->folder();
     sample = ProcessSample(withSample ? fileBytes : std::vector<unsigned char>());
     program = std::make_unique<RunningProgram>(copy->exePath());

@@ -26,8 +26,10 @@ protected:
     void SetUp() override;
 
     // Starts a private copy of the program with `fileBytes` as its sample
-    // (none when `withSample` is false) and waits for its window.
-    void Start(const std::vector<unsigned char>& fileBytes, bool withSample = true);
+    // (none when `withSample` is false), in a folder named `folderName` when
+    // one is given, and waits for its window.
+    void Start(const std::vector<unsigned char>& fileBytes, bool withSample = true,
+               const std::wstring& folderName = L"");
     // Starts the program as built, with the sample the build put beside it.
     void StartBuilt();
 

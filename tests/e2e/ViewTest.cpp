@@ -10,6 +10,29 @@ protected:
         ProgramTest::SetUp();
         Start(ToneSample());
     }
+
+    // The bar on screen must look as a repaint from its stored position
+    // draws it: a thumb moved without being redrawn shows where it was.
+    void ExpectThumbShownWhereItStands() {
+        HWND bar = program->scrollBar();
+        RECT area;
+        ASSERT_TRUE(GetWindowRect(bar, &area));
+        // The program's drawing reaches the screen a little after it handled
+        // the key: the picture is taken once it has settled.
+        std::vector<COLORREF> shown = ScreenPixels(area);
+        WaitFor(
+            [&] {
+                const std::vector<COLORREF> before = shown;
+                Sleep(100);
+                shown = ScreenPixels(area);
+                return shown == before;
+            },
+            5000);
+        ASSERT_TRUE(InvalidateRect(bar, nullptr, TRUE));
+        EXPECT_TRUE(WaitFor([&] { return !GetUpdateRect(bar, nullptr, FALSE); }, 5000));
+        EXPECT_TRUE(WaitFor([&] { return ScreenPixels(area) == shown; }, 5000))
+            << "repainting the scroll bar changed it";
+    }
 };
 
 RECT ClientRectOf(HWND control) {
@@ -65,6 +88,7 @@ TEST_F(ViewTest, ScrollsRightToTheEndAndBack) {
     ASSERT_TRUE(program->PressKeys(program->form(), VK_RIGHT, 136));
     ExpectView(6850);
     EXPECT_EQ(program->ThumbPosition(), 99);
+    ExpectThumbShownWhereItStands();
 
     // Past the end the position parks at 6842 without drawing...
     ASSERT_TRUE(program->PressKey(program->form(), VK_RIGHT));

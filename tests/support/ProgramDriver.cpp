@@ -54,6 +54,13 @@ std::vector<unsigned char> ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
+std::wstring Widened(const std::string& ansi) {
+    std::wstring wide(ansi.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0],
+                                    static_cast<int>(wide.size())));
+    return wide;
+}
+
 std::vector<unsigned char> Repeated(const std::vector<unsigned char>& block, int times) {
     std::vector<unsigned char> all;
     for (int i = 0; i < times; ++i) {
@@ -68,13 +75,15 @@ std::vector<unsigned char> Joined(std::vector<unsigned char> first,
     return first;
 }
 
-RunningProgram::RunningProgram(const std::string& exePath) {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    std::string commandLine = "\"" + exePath + "\"";
-    STARTUPINFOA startup{};
+RunningProgram::RunningProgram(const std::string& exePath) : RunningProgram(Widened(exePath)) {}
+
+RunningProgram::RunningProgram(const std::wstring& exePath) {
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, temp,
+    if (!CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, temp,
                         &startup, &process_)) {
         process_ = {};
         return;

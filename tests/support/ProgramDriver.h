@@ -35,6 +35,8 @@ bool WaitFor(Ready ready, DWORD limitMs) {
 
 // The whole file; empty when it cannot be read.
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
+// Text of the ANSI character set in wide characters.
+std::wstring Widened(const std::string& ansi);
 // `block` repeated `times` times, back to back: what some clicks play.
 std::vector<unsigned char> Repeated(const std::vector<unsigned char>& block, int times);
 // `first` followed by `second`.
@@ -52,6 +54,8 @@ public:
 
     // Starts `exePath` in the temporary folder, not its own, so the program
     // has to find its sample beside itself.
+    explicit RunningProgram(const std::wstring& exePath);
+    // The same for a path in the ANSI character set.
     explicit RunningProgram(const std::string& exePath);
     // Ends the program if a test left it running (see LeaveRunning).
     ~RunningProgram();
