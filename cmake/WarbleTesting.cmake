@@ -11,13 +11,24 @@
 #   .asoundrc points ALSA's default device at the file
 #   <build>/home/<name>/audio-sink.raw: whatever the test plays through the
 #   wave output lands there byte for byte. The test finds that file through
-#   the variable WARBLE_AUDIO_SINK (a Unix path). Wine's PulseAudio driver is
-#   switched off (WARBLE_DLLOVERRIDES, unless the test sets its own), so that
-#   on a desktop with a sound server the sound still goes to the file.
+#   the variable WARBLE_AUDIO_SINK (a Unix path). ALSA reads no configuration
+#   of the machine besides that file (ALSA_CONFIG_PATH, see tools/alsa-config)
+#   and Wine's PulseAudio driver is switched off (WARBLE_DLLOVERRIDES, unless
+#   the test sets its own), so that on a desktop with a sound server the sound
+#   still goes to the file.
 #   All Wine tests share one lock, since windows, focus and the foreground
 #   are per Wine desktop: two GUI tests at once would disturb each other.
 #   HOST marks a test of the cross build that runs on the build machine
 #   itself, not under Wine.
+if(WIN32)
+  set(WARBLE_ALSA_CONFIG ${CMAKE_BINARY_DIR}/alsa.conf)
+  execute_process(COMMAND ${PROJECT_SOURCE_DIR}/tools/alsa-config ${WARBLE_ALSA_CONFIG}
+                  RESULT_VARIABLE alsa_config_result)
+  if(NOT alsa_config_result EQUAL 0)
+    message(FATAL_ERROR "tools/alsa-config could not write ${WARBLE_ALSA_CONFIG}")
+  endif()
+endif()
+
 function(warble_add_test)
   cmake_parse_arguments(T "HOST" "NAME;TIMEOUT" "COMMAND;ENV" ${ARGN})
   add_test(NAME ${T_NAME} COMMAND ${T_COMMAND})
@@ -33,7 +44,7 @@ function(warble_add_test)
     file(MAKE_DIRECTORY ${home})
     file(WRITE ${home}/.asoundrc
       "pcm.!default { type file; slave.pcm \"null\"; file \"${sink}\"; format \"raw\" }\n")
-    list(APPEND env HOME=${home} WARBLE_AUDIO_SINK=${sink}
+    list(APPEND env HOME=${home} WARBLE_AUDIO_SINK=${sink} ALSA_CONFIG_PATH=${WARBLE_ALSA_CONFIG}
                     WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix)
     set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK wine)
   endif()
