@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "MessagePump.h"
 #include "hinstance.h"
 
 namespace {
@@ -31,11 +32,7 @@ CanvasTestWindow::~CanvasTestWindow() {
 }
 
 void CanvasTestWindow::Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    DrainQueue();
 }
 
 COLORREF CanvasTestWindow::ScreenPixel(int x, int y) const {

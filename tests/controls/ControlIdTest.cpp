@@ -53,7 +53,7 @@ TEST(ControlIdentifiers, NumberedInCreationOrderAcrossButtonsAndScrollBars) {
     // The form tells its buttons apart by the identifier in WM_COMMAND.
     SendMessageA(form.first->ButtonHwnd, BM_CLICK, 0, 0);
     SendMessageA(form.late->ButtonHwnd, BM_CLICK, 0, 0);
-    PumpMessages();
+    DrainQueue();
     EXPECT_EQ(form.commands, (std::vector<WORD>{1, 4}));
 }
 

@@ -83,7 +83,7 @@ TEST_F(Controls, ClickReachesTheFormWithTheClickedButtonsId) {
     auto stop = MakeButton("STOP", OtherButtonParam);
 
     SendMessageA(stop->ButtonHwnd, BM_CLICK, 0, 0);
-    PumpMessages();
+    DrainQueue();
 
     EXPECT_EQ(form.commands, std::vector<WORD>{static_cast<WORD>(stop->ID)});
 }
@@ -229,7 +229,7 @@ TEST_F(Controls, FailedCreationLeavesEarlierControlsWorking) {
     EXPECT_EQ(orphanBar.ID, bar->ID + 2);
 
     SendMessageA(button->ButtonHwnd, BM_CLICK, 0, 0);
-    PumpMessages();
+    DrainQueue();
     EXPECT_EQ(form.commands, std::vector<WORD>{static_cast<WORD>(button->ID)});
 
     bar->SetPos(64);

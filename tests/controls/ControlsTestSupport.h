@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FormClass.h"
+#include "MessagePump.h"
 
 // One key message as seen by the form's handlers or by a control's class
 // procedure.
@@ -27,24 +28,12 @@ inline std::ostream& operator<<(std::ostream& os, const Seen& s) {
 // Everything seen since the test began, in order.
 inline std::vector<Seen> trace;
 
-// Dispatches what is queued for this thread. A WM_QUIT left behind by a
-// destroyed form is dropped too: it would end the next modal loop at once.
-// Bounded, so that a window that never validates its paint region makes a
-// test fail instead of hang.
-inline void PumpMessages() {
-    MSG msg;
-    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 // Pumps until `done()` holds or about five seconds have gone by; for input
 // that travels through the display server.
 template <class Done>
 bool PumpUntil(Done done) {
     for (int i = 0; i < 500 && !done(); ++i) {
-        PumpMessages();
+        DrainQueue();
         Sleep(10);
     }
     return done();
@@ -57,7 +46,7 @@ public:
     ~RecordingForm() override {
         if (IsWindow(hwnd))
             DestroyWindow(hwnd);
-        PumpMessages();
+        DrainQueue();
     }
 
     // Creates and shows the window; every form gets a class name of its own.
@@ -65,7 +54,7 @@ public:
         static int count = 0;
         std::string title = "Controls test form " + std::to_string(++count);
         Create(title.c_str(), 420, 300);
-        PumpMessages();
+        DrainQueue();
     }
 
     void OnCommand(WORD command) override { commands.push_back(command); }

@@ -10,6 +10,7 @@
 //       what the sound device received (WARBLE_AUDIO_SINK) as a WAV file.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -22,6 +23,9 @@
 namespace {
 
 constexpr int kDemoScrollSteps = 2;
+// What "START" and "STOP" hand over: the sample and its processed copy, each
+// 8192 bytes played eight times.
+constexpr size_t kPlayedBytes = 2 * 8 * 8192;
 
 int Start(const std::string& exe) {
     RunningProgram program(WindowsPath(exe));
@@ -54,17 +58,22 @@ bool SilentFrame(const std::vector<unsigned char>& pcm, size_t at) {
     return pcm[at] == 0 && pcm[at + 1] == 0 && pcm[at + 2] == 0 && pcm[at + 3] == 0;
 }
 
-// 44100 Hz, 16 bits, two channels, as the program plays. The silence the
-// device added before and after the sound is left out.
+// 44100 Hz, 16 bits, two channels, as the program plays: what the device
+// received from its first sound on (the sample starts with sound), for the
+// program's own length, the processed copy's silent tail included. Silence
+// the device added before or after is left out. Should it have filled a gap
+// with silence, the file keeps the gap and runs on to the last sound.
 bool SaveWave(const std::vector<unsigned char>& received, const std::string& path) {
+    const size_t whole = received.size() - received.size() % 4;
     size_t first = 0;
-    size_t end = received.size() - received.size() % 4;
-    while (first < end && SilentFrame(received, first)) {
+    while (first < whole && SilentFrame(received, first)) {
         first += 4;
     }
-    while (end > first && SilentFrame(received, end - 4)) {
-        end -= 4;
+    size_t soundEnd = whole;
+    while (soundEnd > first && SilentFrame(received, soundEnd - 4)) {
+        soundEnd -= 4;
     }
+    const size_t end = std::min(whole, std::max(soundEnd, first + kPlayedBytes));
     const unsigned long dataBytes = static_cast<unsigned long>(end - first);
     std::vector<unsigned char> wave;
     wave.insert(wave.end(), {'R', 'I', 'F', 'F'});

@@ -37,6 +37,13 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+// Time left of `limitMs` counted from `start`; 0 once it is over, never the
+// difference wrapped around to some 49 days.
+DWORD RemainingMs(DWORD start, DWORD limitMs) {
+    const DWORD elapsed = GetTickCount() - start;
+    return elapsed < limitMs ? limitMs - elapsed : 0;
+}
+
 }  // namespace
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {
@@ -150,7 +157,8 @@ bool RunningProgram::WaitForMainWindow(DWORD timeoutMs) {
         return false;
     }
     const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
+    DWORD left;
+    while ((left = RemainingMs(start, timeoutMs)) > 0) {
         for (HWND window : TopLevelWindows(process_.dwProcessId, kProgramTitle)) {
             if (IsWindowVisible(window) && WindowText(window) == kProgramTitle) {
                 form_ = window;
@@ -159,8 +167,7 @@ bool RunningProgram::WaitForMainWindow(DWORD timeoutMs) {
         // A message sent to the window is handled only once its thread is
         // back in its message loop, that is after the whole start-up.
         DWORD_PTR ignored;
-        if (form_ && SendMessageTimeoutA(form_, WM_NULL, 0, 0, SMTO_NORMAL,
-                                         timeoutMs - (GetTickCount() - start), &ignored)) {
+        if (form_ && SendMessageTimeoutA(form_, WM_NULL, 0, 0, SMTO_NORMAL, left, &ignored)) {
             return true;
         }
         if (WaitForSingleObject(process_.hProcess, 20) != WAIT_TIMEOUT) {
