@@ -99,16 +99,20 @@ TEST(ApplicationObject, ExecuteCommandLineReturnsTheProgramsExitCode) {
 }
 
 TEST(ApplicationObject, AProgramThatCannotStartReportsAndReturnsZero) {
-    MessageBoxCapture boxes;
     const std::string missing = Quoted(HelperPath("no_such_program.exe"));
-    EXPECT_EQ(Appl.ExecuteCommandLine(missing.c_str()), 0u);
-    ASSERT_EQ(boxes.count(), 1u);
-    const std::string& text = boxes[0].text;
-    const std::string firstLine = "CreateProcess failed:\n";
-    ASSERT_EQ(text.compare(0, firstLine.size(), firstLine), 0) << text;
-    // The system's text for the error follows.
-    EXPECT_GT(text.size(), firstLine.size());
-    EXPECT_LT(text.size(), 200u);
+    // A missing program, and no command line at all.
+    for (const char* command : {missing.c_str(), static_cast<const char*>(nullptr)}) {
+        SCOPED_TRACE(command != nullptr ? command : "null command line");
+        MessageBoxCapture boxes;
+        EXPECT_EQ(Appl.ExecuteCommandLine(command), 0u);
+        ASSERT_EQ(boxes.count(), 1u);
+        const std::string& text = boxes[0].text;
+        const std::string firstLine = "CreateProcess failed:\n";
+        ASSERT_EQ(text.compare(0, firstLine.size(), firstLine), 0) << text;
+        // The system's text for the error follows.
+        EXPECT_GT(text.size(), firstLine.size());
+        EXPECT_LT(text.size(), 200u);
+    }
 }
 
 TEST(ApplicationObject, ProcessMessagesOnAnEmptyQueueReturnsAtOnce) {
