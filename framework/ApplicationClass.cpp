@@ -56,13 +56,19 @@ ApplicationClass::ApplicationClass() : ExeName(ExecutablePath()) {}
 ApplicationClass::~ApplicationClass() = default;
 
 void ApplicationClass::ProcessMessages() {
-    // Sent messages are not counted: only what GetMessageA would return
-    // without waiting.
+    // An empty queue returns at once, without handling the messages that
+    // other threads send meanwhile.
     if (HIWORD(GetQueueStatus(QS_ALLEVENTS)) == 0) {
         return;
     }
+    // Never wait: the queue may report input that retrieval then throws away
+    // (a hook that eats keys, a click on a disabled window), and a wait would
+    // freeze the long operation that pumps from here.
     MSG msg;
-    if (GetMessageA(&msg, nullptr, 0, 0) == 0) {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        return;
+    }
+    if (msg.message == WM_QUIT) {
         // The quit request belongs to the application's own loop: put it back.
         PostQuitMessage(static_cast<int>(msg.wParam));
         return;
