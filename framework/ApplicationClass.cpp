@@ -32,6 +32,23 @@ AnsiString ExecutablePath() {
     return path;
 }
 
+// Shows the failed start with the system's text for `error`.
+void ReportFailedStart(DWORD error) {
+    char* systemText = nullptr;
+    FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+        reinterpret_cast<char*>(&systemText), 0, nullptr);
+    // Cut to the buffer: a long system text must not overrun it.
+    char text[200];
+    snprintf(text, sizeof(text), "CreateProcess failed:\n%s",
+             systemText != nullptr ? systemText : "");
+    ShowMessage(text);
+    if (systemText != nullptr) {
+        LocalFree(systemText);
+    }
+}
+
 }  // namespace
 
 ApplicationClass::ApplicationClass() : ExeName(ExecutablePath()) {}
@@ -39,13 +56,19 @@ ApplicationClass::ApplicationClass() : ExeName(ExecutablePath()) {}
 ApplicationClass::~ApplicationClass() = default;
 
 void ApplicationClass::ProcessMessages() {
-    // Sent messages are not counted: only what GetMessageA would return
-    // without waiting.
+    // An empty queue returns at once, without handling the messages that
+    // other threads send meanwhile.
     if (HIWORD(GetQueueStatus(QS_ALLEVENTS)) == 0) {
         return;
     }
+    // Never wait: the queue may report input that retrieval then throws away
+    // (a hook that eats keys, a click on a disabled window), and a wait would
+    // freeze the long operation that pumps from here.
     MSG msg;
-    if (GetMessageA(&msg, nullptr, 0, 0) == 0) {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        return;
+    }
+    if (msg.message == WM_QUIT) {
         // The quit request belongs to the application's own loop: put it back.
         PostQuitMessage(static_cast<int>(msg.wParam));
         return;
@@ -60,6 +83,12 @@ void ApplicationClass::Terminate() {
 
 DWORD ApplicationClass::ExecuteCommandLine(const char* cmdLine) {
     DWORD exitCode = 0;
+    // A null command line names no program: a failed start. It is not passed
+    // on, since the platform itself faults on it.
+    if (cmdLine == nullptr) {
+        ReportFailedStart(ERROR_INVALID_PARAMETER);
+        return exitCode;
+    }
     PROCESS_INFORMATION process = {};
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -69,20 +98,7 @@ DWORD ApplicationClass::ExecuteCommandLine(const char* cmdLine) {
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
                         CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
                         &process)) {
-        const DWORD error = GetLastError();
-        char* systemText = nullptr;
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                           FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                       reinterpret_cast<char*>(&systemText), 0, nullptr);
-        // Cut to the buffer: a long system text must not overrun it.
-        char text[200];
-        snprintf(text, sizeof(text), "CreateProcess failed:\n%s",
-                 systemText != nullptr ? systemText : "");
-        ShowMessage(text);
-        if (systemText != nullptr) {
-            LocalFree(systemText);
-        }
+        ReportFailedStart(GetLastError());
         return exitCode;
     }
 

@@ -32,8 +32,14 @@ Button::Button(HWND hwnd, HINSTANCE hinst, const char* Caption, int* Size)
 }
 
 Button::~Button() {
-    if (hFont)
-        DeleteObject(hFont);
+    if (!hFont)
+        return;
+    // A dialog form lets its buttons go before their windows die: a window
+    // still drawing with our font gets the default font back first.
+    if (IsWindow(ButtonHwnd) &&
+        reinterpret_cast<HFONT>(SendMessageA(ButtonHwnd, WM_GETFONT, 0, 0)) == hFont)
+        SendMessageA(ButtonHwnd, WM_SETFONT, 0, 1);
+    DeleteObject(hFont);
 }
 
 void Button::SetCaption(const AnsiString& str) {

@@ -24,7 +24,9 @@ public:
 
     // `Size` holds {x, y, width, height} in the parent's client coordinates.
     Button(HWND hwnd, HINSTANCE hinst, const char* Caption, int* Size);
-    // Leaves the window alone (it dies with its parent); releases the font.
+    // Leaves the window alone (it dies with its parent), except that a window
+    // still using the button's font is handed the default font; releases the
+    // font.
     ~Button();
     // The properties point at this very object, and the font has one owner.
     Button(const Button&) = delete;

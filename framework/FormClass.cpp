@@ -248,6 +248,10 @@ LRESULT CALLBACK FormClass::InitialWndProc(HWND hWnd, UINT Msg, WPARAM wParam, L
     }
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     auto* form = static_cast<FormClass*>(create->lpCreateParams);
+    // A window of a form's class created without a form is a plain window.
+    if (form == nullptr) {
+        return DefWindowProcA(hWnd, Msg, wParam, lParam);
+    }
     SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc));
     return form->WndProc(hWnd, Msg, wParam, lParam);
@@ -336,7 +340,10 @@ INT_PTR CALLBACK FormClass::InitialDialogFunc(HWND hWnd, UINT Msg, WPARAM wParam
     if (FormClass* form = FormOf(hWnd)) {
         return form->DialogFunc(hWnd, Msg, wParam, lParam);
     }
-    if (Msg != WM_INITDIALOG) {
+    // Before WM_INITDIALOG there is no form yet, and a dialog run on this
+    // procedure without one never has one: the dialog manager's default
+    // processing.
+    if (Msg != WM_INITDIALOG || lParam == 0) {
         return FALSE;
     }
     // The form is linked only after its WM_INITDIALOG handling; messages sent

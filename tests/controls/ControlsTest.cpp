@@ -210,8 +210,13 @@ TEST_F(Controls, DefaultFontIsBoldTahomaAndEachReplacedFontIsReleased) {
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(button->ButtonHwnd, WM_GETFONT, 0, 0)), second);
     EXPECT_EQ(GetObjectType(first), 0u) << "the replaced font was released";
 
+    // The wrapper may go before its window does (as in a dialog form): the
+    // window is given the default font back rather than keep a deleted one.
+    HWND window = button->ButtonHwnd;
     button.reset();
     EXPECT_EQ(GetObjectType(second), 0u) << "the button's font went with it";
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_EQ(SendMessageA(window, WM_GETFONT, 0, 0), 0);
 }
 
 // A control whose window could not be made (here: a child without a parent)

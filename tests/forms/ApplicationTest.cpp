@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "ApplicationClass.h"
 #include "MessageBoxCapture.h"
@@ -99,16 +100,20 @@ TEST(ApplicationObject, ExecuteCommandLineReturnsTheProgramsExitCode) {
 }
 
 TEST(ApplicationObject, AProgramThatCannotStartReportsAndReturnsZero) {
-    MessageBoxCapture boxes;
     const std::string missing = Quoted(HelperPath("no_such_program.exe"));
-    EXPECT_EQ(Appl.ExecuteCommandLine(missing.c_str()), 0u);
-    ASSERT_EQ(boxes.count(), 1u);
-    const std::string& text = boxes[0].text;
-    const std::string firstLine = "CreateProcess failed:\n";
-    ASSERT_EQ(text.compare(0, firstLine.size(), firstLine), 0) << text;
-    // The system's text for the error follows.
-    EXPECT_GT(text.size(), firstLine.size());
-    EXPECT_LT(text.size(), 200u);
+    // A missing program, and no command line at all.
+    for (const char* command : {missing.c_str(), static_cast<const char*>(nullptr)}) {
+        SCOPED_TRACE(command != nullptr ? command : "null command line");
+        MessageBoxCapture boxes;
+        EXPECT_EQ(Appl.ExecuteCommandLine(command), 0u);
+        ASSERT_EQ(boxes.count(), 1u);
+        const std::string& text = boxes[0].text;
+        const std::string firstLine = "CreateProcess failed:\n";
+        ASSERT_EQ(text.compare(0, firstLine.size(), firstLine), 0) << text;
+        // The system's text for the error follows.
+        EXPECT_GT(text.size(), firstLine.size());
+        EXPECT_LT(text.size(), 200u);
+    }
 }
 
 TEST(ApplicationObject, ProcessMessagesOnAnEmptyQueueReturnsAtOnce) {
@@ -131,6 +136,61 @@ TEST(ApplicationObject, ProcessMessagesHandlesExactlyOneMessage) {
     Appl.ProcessMessages();
     EXPECT_EQ(CountingWindow::dispatched, 3);
     EXPECT_TRUE(DrainQueue().empty());
+}
+
+// A keyboard hook that throws every key away, as some tools do.
+int keysEaten = 0;
+LRESULT CALLBACK EatKeys(int code, WPARAM, LPARAM) {
+    if (code != HC_ACTION) {
+        return 0;
+    }
+    ++keysEaten;
+    return 1;
+}
+
+TEST(ApplicationObject, ProcessMessagesReturnsWhenTheInputItSawIsThrownAway) {
+    DrainQueue();
+    // Keyboard input reaches the queue of the thread whose window has the focus.
+    HWND window = CreateWindowExA(0, "STATIC", "focus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
+                                  100, nullptr, nullptr, hInst, nullptr);
+    ASSERT_NE(window, nullptr);
+    SetForegroundWindow(window);
+    SetFocus(window);
+    DrainQueue();
+    HHOOK hook = SetWindowsHookExA(WH_KEYBOARD, EatKeys, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+
+    INPUT keys[2] = {};
+    for (INPUT& key : keys) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = 'Q';
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, keys, sizeof(INPUT)), 2u);
+    ASSERT_NE(HIWORD(GetQueueStatus(QS_ALLEVENTS)) & QS_KEY, 0) << "the keys were not queued";
+
+    // Nothing else will ever arrive, so a call that waits for a message
+    // would wait for ever; after a generous bound a watchdog posts one to
+    // free it, and the test fails.
+    HANDLE returned = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const DWORD testThread = GetCurrentThreadId();
+    bool rescued = false;
+    std::thread watchdog([&] {
+        if (WaitForSingleObject(returned, 20000) == WAIT_TIMEOUT) {
+            rescued = true;
+            PostThreadMessageA(testThread, WM_NULL, 0, 0);
+        }
+    });
+    Appl.ProcessMessages();
+    SetEvent(returned);
+    watchdog.join();
+    CloseHandle(returned);
+    EXPECT_FALSE(rescued) << "ProcessMessages waited for a message";
+    EXPECT_GT(keysEaten, 0) << "the keys were not taken from the queue";
+
+    UnhookWindowsHookEx(hook);
+    DestroyWindow(window);
+    DrainQueue();
 }
 
 TEST(ApplicationObject, AQuitMessageTakenByProcessMessagesIsPostedAgain) {

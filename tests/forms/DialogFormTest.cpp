@@ -93,6 +93,8 @@ TEST_F(DialogForm, TheCloseBoxEndsWithCancel) {
 
 TEST_F(DialogForm, MessagesReachTheHandlersWithDecodedArguments) {
     CallLog calls;
+    CallLog paintCalls;
+    BOOL paintStillPending = TRUE;
     steps = [&](HWND dialog) {
         log.clear();
         SendMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(-1, 3));
@@ -112,6 +114,17 @@ TEST_F(DialogForm, MessagesReachTheHandlersWithDecodedArguments) {
         SendMessageA(dialog, WM_USER, 1, 2);
         SendMessageA(dialog, MM_WIM_DATA, 1, 2);
         calls = log;
+
+        // A paint request reaches OnPaint and is validated, so that it does
+        // not come again and again. (The modal loop has not shown the dialog
+        // yet, and a hidden window is not painted.)
+        log.clear();
+        ShowWindow(dialog, SW_SHOWNA);
+        InvalidateRect(dialog, nullptr, FALSE);
+        UpdateWindow(dialog);
+        RECT pending;
+        paintStillPending = GetUpdateRect(dialog, &pending, FALSE);
+        paintCalls = log;
         form.ModalResult(1);
     };
     EXPECT_EQ(form.ShowModal(), 1);
@@ -121,17 +134,30 @@ TEST_F(DialogForm, MessagesReachTheHandlersWithDecodedArguments) {
                        Call("OnMouseRightBtn", {7, 8}), Call("OnMouseRightBtnUp", {9, 65534}),
                        Call("OnKeyDown", {VK_LEFT}), Call("OnKeyDown", {'X'}),
                        Call("OnChar", {-60}), Call("OnTimer", {17}), Call("Activate", {2})}));
+    EXPECT_EQ(paintCalls, CallLog{Call("OnPaint")});
+    EXPECT_FALSE(paintStillPending);
 }
 
 TEST_F(DialogForm, GeometryLeftUnsetComesFromTheDialogAndCallerValuesStay) {
     form.STX = 30;
     form.STY = 40;
     RECT afterResize = {};
+    RECT afterSizing = {};
     steps = [&](HWND dialog) {
         // A resize is undone: back to the caller's corner and the dialog's
         // own size.
         SetWindowPos(dialog, nullptr, 200, 210, 500, 400, SWP_NOZORDER);
         GetWindowRect(dialog, &afterResize);
+        // So is the dragging of a border, already while it goes on. A move
+        // alone sends no size message, so only the WM_SIZING brings the
+        // dialog back.
+        SetWindowPos(dialog, nullptr, 200, 210, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        RECT dragged;
+        GetWindowRect(dialog, &dragged);
+        EXPECT_EQ(dragged.left, 200);
+        dragged.right += 50;
+        SendMessageA(dialog, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&dragged));
+        GetWindowRect(dialog, &afterSizing);
         form.ModalResult(1);
     };
     ASSERT_EQ(form.ShowModal(), 1);
@@ -143,6 +169,7 @@ TEST_F(DialogForm, GeometryLeftUnsetComesFromTheDialogAndCallerValuesStay) {
     EXPECT_EQ(afterResize.top, 40);
     EXPECT_EQ(afterResize.right - afterResize.left, form.WID);
     EXPECT_EQ(afterResize.bottom - afterResize.top, form.HEI);
+    EXPECT_TRUE(EqualRect(&afterSizing, &afterResize));
 
     // A second run keeps the geometry of the first.
     const int wid = form.WID;

@@ -7,6 +7,7 @@
 
 #include "MessageBoxCapture.h"
 #include "RecordingForm.h"
+#include "form_resources.h"
 #include "hinstance.h"
 
 namespace {
@@ -250,6 +251,40 @@ TEST(FormLifetime, ADeletedFormLeavesItsWindowToTheDefaultProcedure) {
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(DrainQueue().empty());
+}
+
+TEST(FormLifetime, AWindowOrDialogMadeWithoutAFormGetsTheDefaultHandling) {
+    CallLog log;
+    RecordingForm form(log);
+    form.CreateHidden("Form formless test", 200, 100);
+    ASSERT_NE(form.hwnd, nullptr);
+    log.clear();
+
+    // A window of the form's class, created without a form: a plain window
+    // with no geometry rule, destroyed on close without a quit message.
+    HWND plain = CreateWindowExA(0, "Form formless test", "plain", WS_OVERLAPPEDWINDOW, 10, 20, 200,
+                                 150, nullptr, nullptr, hInst, nullptr);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(plain, GWLP_USERDATA), 0);
+    SendMessageA(plain, WM_COMMAND, 5, 0);
+    MoveWindow(plain, 60, 70, 250, 180, TRUE);
+    EXPECT_TRUE(HasRect(plain, 60, 70, 250, 180));
+    SendMessageA(plain, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(plain));
+    EXPECT_TRUE(DrainQueue().empty());
+
+    // A dialog run on the forms' dialog procedure without a form.
+    HWND dialog = CreateDialogParamA(hInst, MAKEINTRESOURCEA(TEST_DIALOG), nullptr,
+                                     &FormClass::InitialDialogFunc, 0);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(dialog, GWLP_USERDATA), 0);
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    SendMessageA(dialog, WM_CLOSE, 0, 0);
+    DrainQueue();
+    EXPECT_TRUE(DestroyWindow(dialog));
+
+    EXPECT_TRUE(log.empty());
+    DestroyWindowOf(form);
 }
 
 }  // namespace
