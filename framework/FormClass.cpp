@@ -168,10 +168,10 @@ void FormClass::Title(const char* title) {
 void FormClass::KeepGeometry(HWND window) {
     MoveWindow(window, STX, STY, WID, HEI, TRUE);
     // Under Wine with a window manager this move may not hold: a maximized
-    // window stays maximized, and a size the window manager gave is kept on
-    // screen while the move is made in the middle of reporting it. Applied
-    // again from the queue, the rule holds; on Windows it changes nothing.
-    // A minimized window is left where the platform keeps it.
+    // window stays maximized, and a move made while Wine is reporting the
+    // window manager's size does not reach the screen. Applied again from
+    // the queue, the rule holds; on Windows it changes nothing. A minimized
+    // window is left where the platform keeps it.
     if (!IsIconic(window) && MayKeepGeometryAgain()) {
         PostMessageA(window, KeepGeometryAgainMessage(), 0, 0);
     }
@@ -190,9 +190,10 @@ bool FormClass::MayKeepGeometryAgain() {
 }
 
 void FormClass::KeepGeometryAgain(HWND window) {
-    // Restoring sends a size message of its own, which applies the rule.
-    if (IsZoomed(window)) {
-        ShowWindow(window, SW_RESTORE);
+    // Restoring sends a size message of its own, which applies the rule. It
+    // neither takes the focus nor shows a form hidden in the meantime.
+    if (IsZoomed(window) && IsWindowVisible(window)) {
+        ShowWindow(window, SW_SHOWNOACTIVATE);
     } else {
         MoveWindow(window, STX, STY, WID, HEI, TRUE);
     }
