@@ -112,8 +112,8 @@ TEST_F(WindowManagerTest, WindowKeepsItsRectangleAndKeysScroll) {
     for (const char* change : {"-b add,maximized_vert,maximized_horz", "-e 0,-1,-1,1000,900"}) {
         SCOPED_TRACE(change);
         {
-            HeldStill program_thread(program->form());
-            ASSERT_TRUE(program_thread.held());
+            HeldStill programThread(program->form());
+            ASSERT_TRUE(programThread.held());
             ASSERT_TRUE(RunOnHost(std::string("wmctrl -r '") + kProgramTitle + "' " + change));
             ASSERT_TRUE(WaitFor([&] { return ScreenGeometry() != original; }, kWindowManagerMs))
                 << "the window manager did not change the window";
