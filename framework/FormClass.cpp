@@ -39,6 +39,14 @@ int ActivationOf(WPARAM wParam) {
     }
 }
 
+// Posted by the size rule to apply itself again once the platform has
+// finished the change it was reporting. Registered, so that it cannot clash
+// with a derived form's own messages.
+UINT KeepGeometryAgainMessage() {
+    static const UINT message = RegisterWindowMessageA("Warbletone.KeepGeometryAgain");
+    return message;
+}
+
 FormClass* FormOf(HWND window) {
     return reinterpret_cast<FormClass*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
@@ -159,6 +167,36 @@ void FormClass::Title(const char* title) {
 
 void FormClass::KeepGeometry(HWND window) {
     MoveWindow(window, STX, STY, WID, HEI, TRUE);
+    // Under Wine with a window manager this move may not hold: a maximized
+    // window stays maximized, and a move made while Wine is reporting the
+    // window manager's size does not reach the screen. Applied again from
+    // the queue, the rule holds; on Windows it changes nothing. A minimized
+    // window is left where the platform keeps it.
+    if (!IsIconic(window) && MayKeepGeometryAgain()) {
+        PostMessageA(window, KeepGeometryAgainMessage(), 0, 0);
+    }
+}
+
+bool FormClass::MayKeepGeometryAgain() {
+    // A window manager that insists on a size of its own (a tiling one)
+    // answers every move with that size again; the rule then gives way for
+    // the rest of the period instead of fighting it without end.
+    const DWORD now = GetTickCount();
+    if (now - geometryRepeatPeriodStart_ >= kGeometryRepeatPeriodMs) {
+        geometryRepeatPeriodStart_ = now;
+        geometryRepeats_ = 0;
+    }
+    return geometryRepeats_++ < kGeometryRepeatsPerPeriod;
+}
+
+void FormClass::KeepGeometryAgain(HWND window) {
+    // Restoring sends a size message of its own, which applies the rule. It
+    // neither takes the focus nor shows a form hidden in the meantime.
+    if (IsZoomed(window) && IsWindowVisible(window)) {
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+    } else {
+        MoveWindow(window, STX, STY, WID, HEI, TRUE);
+    }
 }
 
 // The handlers that window forms and dialog forms call alike, for input,
@@ -206,6 +244,10 @@ bool FormClass::CallCommonHandler(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT FormClass::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == KeepGeometryAgainMessage()) {
+        KeepGeometryAgain(hwnd);
+        return 0;
+    }
     switch (message) {
         case WM_CREATE:
             BuildForm(hwnd, hInst);
@@ -282,6 +324,10 @@ void FormClass::ModalResult(int result) {
 
 BOOL FormClass::DialogFunc(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
     DialogHWND = hDlg;
+    if (Msg == KeepGeometryAgainMessage()) {
+        KeepGeometryAgain(hDlg);
+        return TRUE;
+    }
     switch (Msg) {
         case WM_DESTROY:
             // Ending a dialog does not end the application: no quit message.

@@ -10,7 +10,9 @@
 // procedure instead.
 //
 // A form keeps a fixed geometry: whenever its window is resized it is put
-// back to STX, STY, WID, HEI.
+// back to STX, STY, WID, HEI, and once more from the message queue, where a
+// maximized window is first restored (a window manager may not let the
+// first move hold).
 #include <windows.h>
 
 class FormClass {
@@ -84,5 +86,13 @@ private:
     bool RegisterFormClass(const char* AppName, HICON icon, LPCSTR menu);
     void CreateFormWindow(const char* AppName, int X, int Y, int Wid, int Hei);
     void KeepGeometry(HWND window);
+    void KeepGeometryAgain(HWND window);
+    bool MayKeepGeometryAgain();
     bool CallCommonHandler(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // How often per period the size rule may apply itself again.
+    static constexpr DWORD kGeometryRepeatPeriodMs = 1000;
+    static constexpr int kGeometryRepeatsPerPeriod = 8;
+    DWORD geometryRepeatPeriodStart_ = 0;
+    int geometryRepeats_ = 0;
 };

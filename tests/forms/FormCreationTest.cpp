@@ -133,6 +133,14 @@ TEST(FormCreation, EveryLaterSizeChangeIsUndone) {
     SendMessageA(form.hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(10, 10));
     EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
 
+    // A maximized window gets its rectangle at once, and from the queue it
+    // is restored, so that it is no longer marked maximized either.
+    ShowWindow(form.hwnd, SW_MAXIMIZE);
+    EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
+    DrainQueue();
+    EXPECT_FALSE(IsZoomed(form.hwnd));
+    EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
+
     DestroyWindowOf(form);
 }
 
