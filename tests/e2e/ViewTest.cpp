@@ -1,5 +1,6 @@
 // The waveform view as the user sees it: what the canvas shows on screen and
 // where the scroll bar's thumb stands, after start-up and arrow keys.
+#include "MessagePump.h"
 #include "ProgramTest.h"
 
 namespace {
@@ -190,10 +191,7 @@ TEST_F(ViewTest, RepaintsUnchangedWhenUncoveredOrInvalidated) {
     // The cover reaches the screen once this thread has painted it.
     const bool shown = WaitFor(
         [&] {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                DispatchMessageA(&message);
-            }
+            DrainQueue();
             return CaptureCanvas(program->form()).at(250, 250) == 0x00FFFFFF;
         },
         5000);
