@@ -235,6 +235,19 @@ TEST(FormCreation, ASecondFormWithTheSameNameReportsAndHasNoWindow) {
     DestroyWindowOf(first);
 }
 
+// A window that no form handles: linked to nothing, no resize is undone,
+// and closing it lets the default procedure destroy it without a quit
+// message.
+void ExpectDefaultWindowHandling(HWND window) {
+    EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), 0);
+    SendMessageA(window, WM_COMMAND, 5, 0);
+    MoveWindow(window, 60, 70, 250, 180, TRUE);
+    EXPECT_TRUE(HasRect(window, 60, 70, 250, 180));
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(DrainQueue().empty());
+}
+
 TEST(FormLifetime, ADeletedFormLeavesItsWindowToTheDefaultProcedure) {
     CallLog log;
     auto form = std::make_unique<RecordingForm>(log);
@@ -244,21 +257,12 @@ TEST(FormLifetime, ADeletedFormLeavesItsWindowToTheDefaultProcedure) {
     form.reset();
     log.clear();
 
-    // The window lives on, linked to nothing.
+    // The window lives on, and its messages no longer reach the deleted
+    // form: no handler runs.
     ASSERT_TRUE(IsWindow(window));
-    EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), 0);
-
-    // Its messages no longer reach the deleted form: no handler runs, a
-    // resize is not undone, and closing it lets the default procedure
-    // destroy it without a quit message.
     SendMessageA(window, WM_USER, 1, 2);
-    SendMessageA(window, WM_COMMAND, 5, 0);
-    MoveWindow(window, 60, 70, 250, 180, TRUE);
-    EXPECT_TRUE(HasRect(window, 60, 70, 250, 180));
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(window));
+    ExpectDefaultWindowHandling(window);
     EXPECT_TRUE(log.empty());
-    EXPECT_TRUE(DrainQueue().empty());
 }
 
 TEST(FormLifetime, AWindowOrDialogMadeWithoutAFormGetsTheDefaultHandling) {
@@ -268,18 +272,11 @@ TEST(FormLifetime, AWindowOrDialogMadeWithoutAFormGetsTheDefaultHandling) {
     ASSERT_NE(form.hwnd, nullptr);
     log.clear();
 
-    // A window of the form's class, created without a form: a plain window
-    // with no geometry rule, destroyed on close without a quit message.
+    // A window of the form's class, created without a form: a plain window.
     HWND plain = CreateWindowExA(0, "Form formless test", "plain", WS_OVERLAPPEDWINDOW, 10, 20, 200,
                                  150, nullptr, nullptr, hInst, nullptr);
     ASSERT_NE(plain, nullptr);
-    EXPECT_EQ(GetWindowLongPtrA(plain, GWLP_USERDATA), 0);
-    SendMessageA(plain, WM_COMMAND, 5, 0);
-    MoveWindow(plain, 60, 70, 250, 180, TRUE);
-    EXPECT_TRUE(HasRect(plain, 60, 70, 250, 180));
-    SendMessageA(plain, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(plain));
-    EXPECT_TRUE(DrainQueue().empty());
+    ExpectDefaultWindowHandling(plain);
 
     // A dialog run on the forms' dialog procedure without a form.
     HWND dialog = CreateDialogParamA(hInst, MAKEINTRESOURCEA(TEST_DIALOG), nullptr,
