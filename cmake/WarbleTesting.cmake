@@ -18,6 +18,8 @@
 #   still goes to the file.
 #   All Wine tests share one lock, since windows, focus and the foreground
 #   are per Wine desktop: two GUI tests at once would disturb each other.
+#   On a machine that cannot run 32-bit programs tools/wine-run says so
+#   instead of running a 32-bit one, and the test counts as skipped.
 #   HOST marks a test of the cross build that runs on the build machine
 #   itself, not under Wine.
 if(WIN32)
@@ -46,7 +48,8 @@ function(warble_add_test)
       "pcm.!default { type file; slave.pcm \"null\"; file \"${sink}\"; format \"raw\" }\n")
     list(APPEND env HOME=${home} WARBLE_AUDIO_SINK=${sink} ALSA_CONFIG_PATH=${WARBLE_ALSA_CONFIG}
                     WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix)
-    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK wine)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK wine
+                         SKIP_REGULAR_EXPRESSION "warble: skipped: ")
   endif()
   list(APPEND env ${T_ENV})
   if(env)
