@@ -66,6 +66,9 @@ int CountingWindow::dispatched = 0;
 TEST(ApplicationObject, ExeNameIsTheExecutablesFullPath) {
     EXPECT_EQ(Application, &Appl);
     EXPECT_EQ(std::string(Appl.ExeName.c_str()), ModulePath());
+    // For a path the code page spells, the wide folder is the one ExeName names.
+    const std::string folder = ExtractFilePath(Appl.ExeName).c_str();
+    EXPECT_EQ(ExecutableFolder(), std::wstring(folder.begin(), folder.end()));
 }
 
 TEST(ApplicationObject, ExeNameHoldsPathsOfAHundredCharactersAndMore) {
