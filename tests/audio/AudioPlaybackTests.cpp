@@ -134,20 +134,35 @@ TEST_F(AudioOutput, OnlyFinishedBlocksAreCounted) {
 }
 
 TEST_F(AudioOutput, DeviceRefusingBlocksHoldsNobody) {
-    // A device that has gone away refuses every block: none may count as
-    // queued, or the ring would fill and the writer and the destructor wait
-    // for blocks that never come back.
-    auto audio = std::make_unique<AudioClass>();
-    ASSERT_EQ(audio->error, 0);
-    ASSERT_EQ(waveOutClose(AudioClassTestAccess::device(*audio)), MMSYSERR_NOERROR);
-
+    // No refused block may count as queued, or the ring would fill and the
+    // writer and the destructor wait for blocks that never come back. Rows: a
+    // device that has gone away refuses every block; one that prepares every
+    // block but refuses to play it, more often than the ring has blocks,
+    // plays again once it takes blocks again.
     const auto pcm = numberedFrames(30 * kBlock);
-    withinDeadline("writing to a refusing device",
-                   [&] { audio->writeAudio(pcm.data(), static_cast<int>(pcm.size())); });
-    EXPECT_EQ(audio->FreeBlocksCnt(), kRing);
-    withinDeadline("closing", [&] { audio.reset(); });
-    EXPECT_EQ(callbacksSinceStart(), 0);
-    EXPECT_TRUE(sink.sound().empty());
+    for (const bool gone : {true, false}) {
+        SCOPED_TRACE(gone ? "device gone" : "writes refused");
+        auto audio = std::make_unique<AudioClass>();
+        ASSERT_EQ(audio->error, 0);
+        DeviceCallSeam seam;
+        if (gone) {
+            ASSERT_EQ(waveOutClose(AudioClassTestAccess::device(*audio)), MMSYSERR_NOERROR);
+        } else {
+            DeviceCallSeam::writesToRefuse = 30;
+        }
+        withinDeadline("writing to a refusing device",
+                       [&] { audio->writeAudio(pcm.data(), static_cast<int>(pcm.size())); });
+        EXPECT_EQ(DeviceCallSeam::writesToRefuse, 0);
+        EXPECT_EQ(audio->FreeBlocksCnt(), kRing);
+        withinDeadline("writing again and closing", [&] {
+            audio->writeAudio(pcm.data(), kBlock);
+            audio.reset();
+        });
+        const int played = gone ? 0 : 1;
+        EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= played; }));
+        EXPECT_EQ(callbacksSinceStart(), played);
+        EXPECT_TRUE(samePcm(sink.sound(), firstBytes(pcm, played * kBlock)));
+    }
 }
 
 TEST_F(AudioOutput, StalledDeviceIsResetInsteadOfHoldingTheWriterOrTheCloser) {
