@@ -70,11 +70,15 @@ TEST_F(AudioOutput, RingIsReusedAndClosingWaitsForEveryBlock) {
     const auto pcm = numberedFrames(blocks * kBlock);
     std::vector<int> pieces(pcm.size() / 5000, 5000);
     pieces.push_back(static_cast<int>(pcm.size() % 5000));
+    DeviceCallSeam seam;
     playInPieces(pcm, pieces);
 
     EXPECT_TRUE(samePcm(sink.sound(), pcm));
     EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= blocks; }));
     EXPECT_EQ(callbacksSinceStart(), blocks);
+    // Every block, also one that has come back, is prepared without flags.
+    EXPECT_EQ(DeviceCallSeam::prepares, blocks);
+    EXPECT_EQ(DeviceCallSeam::preparesWithFlags, 0);
 }
 
 TEST_F(AudioOutput, FreeBlockCountFallsWhileQueuedAndRecovers) {
