@@ -170,34 +170,58 @@ TEST_F(AudioOutput, DeviceRefusingBlocksHoldsNobody) {
 }
 
 TEST_F(AudioOutput, StalledDeviceIsResetInsteadOfHoldingTheWriterOrTheCloser) {
-    // A paused device keeps every block it is given. The writer fills the
-    // ring and, once none comes back, resets the device: the 20 held blocks
-    // return unplayed, and what follows is played.
-    const int blocks = kRing + 5;
-    const auto pcm = numberedFrames(blocks * kBlock);
-    auto audio = std::make_unique<AudioClass>();
-    ASSERT_EQ(audio->error, 0);
-    ASSERT_EQ(waveOutPause(AudioClassTestAccess::device(*audio)), MMSYSERR_NOERROR);
-    withinDeadline("writing to a paused device and closing", [&] {
-        audio->writeAudio(pcm.data(), static_cast<int>(pcm.size()));
-        audio.reset();
-    });
-    EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= blocks; }));
-    EXPECT_EQ(callbacksSinceStart(), blocks);
-    EXPECT_TRUE(
-        samePcm(sink.sound(), std::vector<unsigned char>(pcm.end() - 5 * kBlock, pcm.end())));
-
-    // Closing with blocks held resets the device the same way.
-    audio = std::make_unique<AudioClass>();
-    ASSERT_EQ(audio->error, 0);
-    ASSERT_EQ(waveOutPause(AudioClassTestAccess::device(*audio)), MMSYSERR_NOERROR);
-    withinDeadline("closing a paused device", [&] {
-        audio->writeAudio(pcm.data(), 3 * kBlock);
-        audio.reset();
-    });
-    EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= blocks + 3; }));
-    EXPECT_EQ(callbacksSinceStart(), blocks + 3);
-    EXPECT_TRUE(sink.sound().empty());
+    // A paused device keeps every block it is given. Rows: the blocks written
+    // to it, whether it goes on for one block after each of two stops shorter
+    // than the stall time and then for good, and how many of the blocks
+    // written last are played.
+    const struct {
+        int written;
+        bool stopsBriefly;
+        int played;
+    } cases[] = {
+        // The writer fills the ring and, once none comes back, resets the
+        // device: the 20 held blocks return unplayed, and what follows plays.
+        {kRing + 5, false, 5},
+        // Closing with blocks held resets the device the same way.
+        {3, false, 0},
+        // Each block handed back starts the stall clock again: the device is
+        // left alone although the wait as a whole lasts longer than the stall
+        // time, and every block plays.
+        {4, true, 4},
+    };
+    const auto pcm = numberedFrames((kRing + 5) * kBlock);
+    int returned = 0;  // every block comes back once, played or not
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
+        auto audio = std::make_unique<AudioClass>();
+        ASSERT_EQ(audio->error, 0);
+        HWAVEOUT device = AudioClassTestAccess::device(*audio);
+        ASSERT_EQ(waveOutPause(device), MMSYSERR_NOERROR);
+        std::atomic<bool> closed{false};
+        std::thread goesOn([&] {
+            for (int stop = 1; c.stopsBriefly && stop <= 3; ++stop) {
+                Sleep(900);
+                const int before = callbacksSinceStart();
+                waveOutRestart(device);
+                eventually([&] { return closed || callbacksSinceStart() > before; });
+                if (stop < 3) {
+                    waveOutPause(device);  // one block later
+                }
+            }
+        });
+        withinDeadline("writing to a paused device and closing", [&] {
+            audio->writeAudio(pcm.data(), c.written * kBlock);
+            audio.reset();
+        });
+        closed = true;
+        goesOn.join();
+        returned += c.written;
+        EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= returned; }));
+        EXPECT_EQ(callbacksSinceStart(), returned);
+        EXPECT_TRUE(samePcm(
+            sink.sound(), std::vector<unsigned char>(pcm.begin() + (c.written - c.played) * kBlock,
+                                                     pcm.begin() + c.written * kBlock)));
+    }
 }
 
 // Silence Wine adds on an underrun is dropped; played frames never are.
