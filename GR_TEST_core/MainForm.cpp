@@ -30,47 +30,33 @@ unsigned char DotRow(const unsigned char* buffer, int highByteIndex) {
     return static_cast<unsigned char>((buffer[highByteIndex] + 128) % 256);
 }
 
-// The base directory is a build setting; left empty, the sample is looked
-// for beside the executable, so the program finds it from any working
-// directory and wherever its folder is copied.
-std::string SampleFilePath() {
-    std::string base = WARBLE_SAMPLE_BASE_DIR;
-    if (base.empty()) {
-        base = ExtractFilePath(Appl.ExeName).c_str();
-    }
-    return base + SampleStore::kSampleFile;
+// Text in the ANSI code page and back, as the narrow platform calls read it.
+std::wstring FromAnsi(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0],
+                                    static_cast<int>(wide.size())));
+    return wide;
 }
 
-// The executable's folder in wide characters, ending in a backslash, or ""
-// when the platform names none. Unlike ExeName, whose ANSI conversion turns
-// what the code page cannot spell into '?', it names any folder the program
-// can run from.
-std::wstring ExecutableFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return L"";
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);  // the path was cut short
-    }
-    return path.substr(0, path.find_last_of(L'\\') + 1);
+// What the code page cannot spell becomes '?', as in ExeName.
+std::string ToAnsi(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
+    std::string narrow(
+        WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), size, &narrow[0], static_cast<int>(narrow.size()),
+                        nullptr, nullptr);
+    return narrow;
 }
 
-// The sample beside the executable is opened through its wide path, so a
-// folder named in any script serves; a base directory set at build time is
-// taken as written.
-std::FILE* OpenSampleFile() {
+// The sample's one path, opened and reported alike. The base directory is a
+// build setting, taken as written; left empty, the sample is looked for
+// beside the executable, so the program finds it from any working directory,
+// wherever its folder is copied and whatever that folder is called.
+std::wstring SampleFilePath() {
     const std::string base = WARBLE_SAMPLE_BASE_DIR;
-    if (!base.empty()) {
-        return std::fopen((base + SampleStore::kSampleFile).c_str(), "rb");
-    }
     const std::string file = SampleStore::kSampleFile;  // plain ASCII
-    return _wfopen((ExecutableFolder() + std::wstring(file.begin(), file.end())).c_str(), L"rb");
+    return (base.empty() ? ExecutableFolder() : FromAnsi(base)) +
+           std::wstring(file.begin(), file.end());
 }
 
 }  // namespace
@@ -115,13 +101,14 @@ void MainForm::PrepareSampleStore() {
     LoadSampleFile();
 }
 
-// A missing or unreadable sample is reported once, under the path ExeName
-// spells; the program then runs on with both buffers silent.
+// A missing or unreadable sample is reported once, under its path in the
+// ANSI code page; the program then runs on with both buffers silent.
 void MainForm::LoadSampleFile() {
-    if (SampleStore::LoadSample(OpenSampleFile(), DINP, DOUT)) {
+    const std::wstring path = SampleFilePath();
+    if (SampleStore::LoadSample(_wfopen(path.c_str(), L"rb"), DINP, DOUT)) {
         return;
     }
-    std::string text = "ERROR: Cannot read the sample file " + SampleFilePath() + " !";
+    std::string text = "ERROR: Cannot read the sample file " + ToAnsi(path) + " !";
     // A longer text would be refused by the message box's string class with
     // a second box of its own; the path is what matters, so it is cut.
     text.resize(std::min<size_t>(text.size(), 255));

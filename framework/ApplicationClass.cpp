@@ -115,3 +115,19 @@ DWORD ApplicationClass::ExecuteCommandLine(const char* cmdLine) {
 DWORD ApplicationClass::ExecuteCommandLine(AnsiString cmdLine) {
     return ExecuteCommandLine(cmdLine.c_str());
 }
+
+std::wstring ExecutableFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return L"";
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);  // the path was cut short
+    }
+    return path.substr(0, path.find_last_of(L'\\') + 1);
+}

@@ -3,6 +3,8 @@
 // pending messages, ends the message loop and runs other programs.
 #include <windows.h>
 
+#include <string>
+
 #include "AnsiString.h"
 
 class ApplicationClass {
@@ -17,3 +19,9 @@ public:
     DWORD ExecuteCommandLine(const char* cmdLine);
     DWORD ExecuteCommandLine(AnsiString cmdLine);
 };
+
+// The folder of the program's executable in wide characters, ending in a
+// backslash; "" when the platform names none. Unlike ExeName, whose ANSI
+// conversion turns what the code page cannot spell into '?', it names any
+// folder the program can run from.
+std::wstring ExecutableFolder();

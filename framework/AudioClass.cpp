@@ -144,6 +144,9 @@ int AudioClass::FreeBlocksCnt() {
 // that the device's hand-back can never take it above the ring size.
 bool AudioClass::queueBlock(WAVEHDR* block) {
     block->dwBufferLength = kBlockSize;
+    // A block that came back still carries its done bit; the device expects
+    // no flags on a header it is to prepare.
+    block->dwFlags = 0;
     if (waveOutPrepareHeader(hWaveOut, block, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
         return false;
     }

@@ -199,9 +199,14 @@ void FormClass::KeepGeometryAgain(HWND window) {
     }
 }
 
-// The handlers that window forms and dialog forms call alike, for input,
-// commands, timers and activation; false for any other message.
-bool FormClass::CallCommonHandler(UINT message, WPARAM wParam, LPARAM lParam) {
+// What window forms and dialog forms do alike: the size rule's second step,
+// and the handlers for input, commands, timers and activation; false for any
+// other message.
+bool FormClass::CallCommonHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == KeepGeometryAgainMessage()) {
+        KeepGeometryAgain(window);
+        return true;
+    }
     switch (message) {
         case WM_ACTIVATE:
             if (int act = ActivationOf(wParam)) {
@@ -244,10 +249,6 @@ bool FormClass::CallCommonHandler(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT FormClass::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == KeepGeometryAgainMessage()) {
-        KeepGeometryAgain(hwnd);
-        return 0;
-    }
     switch (message) {
         case WM_CREATE:
             BuildForm(hwnd, hInst);
@@ -278,7 +279,7 @@ LRESULT FormClass::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
     }
     // A handled WM_ACTIVATE is not passed on either.
-    if (CallCommonHandler(message, wParam, lParam)) {
+    if (CallCommonHandler(hwnd, message, wParam, lParam)) {
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -324,10 +325,6 @@ void FormClass::ModalResult(int result) {
 
 BOOL FormClass::DialogFunc(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
     DialogHWND = hDlg;
-    if (Msg == KeepGeometryAgainMessage()) {
-        KeepGeometryAgain(hDlg);
-        return TRUE;
-    }
     switch (Msg) {
         case WM_DESTROY:
             // Ending a dialog does not end the application: no quit message.
@@ -377,9 +374,10 @@ BOOL FormClass::DialogFunc(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
     }
-    // Input, commands, timers and activation as in a window form; FALSE
-    // leaves every other message to the dialog manager.
-    return CallCommonHandler(Msg, wParam, lParam) ? TRUE : FALSE;
+    // The size rule's second step, input, commands, timers and activation as
+    // in a window form; FALSE leaves every other message to the dialog
+    // manager.
+    return CallCommonHandler(hDlg, Msg, wParam, lParam) ? TRUE : FALSE;
 }
 
 INT_PTR CALLBACK FormClass::InitialDialogFunc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {

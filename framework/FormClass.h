@@ -88,7 +88,7 @@ private:
     void KeepGeometry(HWND window);
     void KeepGeometryAgain(HWND window);
     bool MayKeepGeometryAgain();
-    bool CallCommonHandler(UINT message, WPARAM wParam, LPARAM lParam);
+    bool CallCommonHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // How often per period the size rule may apply itself again.
     static constexpr DWORD kGeometryRepeatPeriodMs = 1000;

@@ -70,11 +70,15 @@ TEST_F(AudioOutput, RingIsReusedAndClosingWaitsForEveryBlock) {
     const auto pcm = numberedFrames(blocks * kBlock);
     std::vector<int> pieces(pcm.size() / 5000, 5000);
     pieces.push_back(static_cast<int>(pcm.size() % 5000));
+    DeviceCallSeam seam;
     playInPieces(pcm, pieces);
 
     EXPECT_TRUE(samePcm(sink.sound(), pcm));
     EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= blocks; }));
     EXPECT_EQ(callbacksSinceStart(), blocks);
+    // Every block, also one that has come back, is prepared without flags.
+    EXPECT_EQ(DeviceCallSeam::prepares, blocks);
+    EXPECT_EQ(DeviceCallSeam::preparesWithFlags, 0);
 }
 
 TEST_F(AudioOutput, FreeBlockCountFallsWhileQueuedAndRecovers) {
@@ -134,51 +138,90 @@ TEST_F(AudioOutput, OnlyFinishedBlocksAreCounted) {
 }
 
 TEST_F(AudioOutput, DeviceRefusingBlocksHoldsNobody) {
-    // A device that has gone away refuses every block: none may count as
-    // queued, or the ring would fill and the writer and the destructor wait
-    // for blocks that never come back.
-    auto audio = std::make_unique<AudioClass>();
-    ASSERT_EQ(audio->error, 0);
-    ASSERT_EQ(waveOutClose(AudioClassTestAccess::device(*audio)), MMSYSERR_NOERROR);
-
+    // No refused block may count as queued, or the ring would fill and the
+    // writer and the destructor wait for blocks that never come back. Rows: a
+    // device that has gone away refuses every block; one that prepares every
+    // block but refuses to play it, more often than the ring has blocks,
+    // plays again once it takes blocks again.
     const auto pcm = numberedFrames(30 * kBlock);
-    withinDeadline("writing to a refusing device",
-                   [&] { audio->writeAudio(pcm.data(), static_cast<int>(pcm.size())); });
-    EXPECT_EQ(audio->FreeBlocksCnt(), kRing);
-    withinDeadline("closing", [&] { audio.reset(); });
-    EXPECT_EQ(callbacksSinceStart(), 0);
-    EXPECT_TRUE(sink.sound().empty());
+    for (const bool gone : {true, false}) {
+        SCOPED_TRACE(gone ? "device gone" : "writes refused");
+        auto audio = std::make_unique<AudioClass>();
+        ASSERT_EQ(audio->error, 0);
+        DeviceCallSeam seam;
+        if (gone) {
+            ASSERT_EQ(waveOutClose(AudioClassTestAccess::device(*audio)), MMSYSERR_NOERROR);
+        } else {
+            DeviceCallSeam::writesToRefuse = 30;
+        }
+        withinDeadline("writing to a refusing device",
+                       [&] { audio->writeAudio(pcm.data(), static_cast<int>(pcm.size())); });
+        EXPECT_EQ(DeviceCallSeam::writesToRefuse, 0);
+        EXPECT_EQ(audio->FreeBlocksCnt(), kRing);
+        withinDeadline("writing again and closing", [&] {
+            audio->writeAudio(pcm.data(), kBlock);
+            audio.reset();
+        });
+        const int played = gone ? 0 : 1;
+        EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= played; }));
+        EXPECT_EQ(callbacksSinceStart(), played);
+        EXPECT_TRUE(samePcm(sink.sound(), firstBytes(pcm, played * kBlock)));
+    }
 }
 
 TEST_F(AudioOutput, StalledDeviceIsResetInsteadOfHoldingTheWriterOrTheCloser) {
-    // A paused device keeps every block it is given. The writer fills the
-    // ring and, once none comes back, resets the device: the 20 held blocks
-    // return unplayed, and what follows is played.
-    const int blocks = kRing + 5;
-    const auto pcm = numberedFrames(blocks * kBlock);
-    auto audio = std::make_unique<AudioClass>();
-    ASSERT_EQ(audio->error, 0);
-    ASSERT_EQ(waveOutPause(AudioClassTestAccess::device(*audio)), MMSYSERR_NOERROR);
-    withinDeadline("writing to a paused device and closing", [&] {
-        audio->writeAudio(pcm.data(), static_cast<int>(pcm.size()));
-        audio.reset();
-    });
-    EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= blocks; }));
-    EXPECT_EQ(callbacksSinceStart(), blocks);
-    EXPECT_TRUE(
-        samePcm(sink.sound(), std::vector<unsigned char>(pcm.end() - 5 * kBlock, pcm.end())));
-
-    // Closing with blocks held resets the device the same way.
-    audio = std::make_unique<AudioClass>();
-    ASSERT_EQ(audio->error, 0);
-    ASSERT_EQ(waveOutPause(AudioClassTestAccess::device(*audio)), MMSYSERR_NOERROR);
-    withinDeadline("closing a paused device", [&] {
-        audio->writeAudio(pcm.data(), 3 * kBlock);
-        audio.reset();
-    });
-    EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= blocks + 3; }));
-    EXPECT_EQ(callbacksSinceStart(), blocks + 3);
-    EXPECT_TRUE(sink.sound().empty());
+    // A paused device keeps every block it is given. Rows: the blocks written
+    // to it, whether it goes on for one block after each of two stops shorter
+    // than the stall time and then for good, and how many of the blocks
+    // written last are played.
+    const struct {
+        int written;
+        bool stopsBriefly;
+        int played;
+    } cases[] = {
+        // The writer fills the ring and, once none comes back, resets the
+        // device: the 20 held blocks return unplayed, and what follows plays.
+        {kRing + 5, false, 5},
+        // Closing with blocks held resets the device the same way.
+        {3, false, 0},
+        // Each block handed back starts the stall clock again: the device is
+        // left alone although the wait as a whole lasts longer than the stall
+        // time, and every block plays.
+        {4, true, 4},
+    };
+    const auto pcm = numberedFrames((kRing + 5) * kBlock);
+    int returned = 0;  // every block comes back once, played or not
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
+        auto audio = std::make_unique<AudioClass>();
+        ASSERT_EQ(audio->error, 0);
+        HWAVEOUT device = AudioClassTestAccess::device(*audio);
+        ASSERT_EQ(waveOutPause(device), MMSYSERR_NOERROR);
+        std::atomic<bool> closed{false};
+        std::thread goesOn([&] {
+            for (int stop = 1; c.stopsBriefly && stop <= 3; ++stop) {
+                Sleep(900);
+                const int before = callbacksSinceStart();
+                waveOutRestart(device);
+                eventually([&] { return closed || callbacksSinceStart() > before; });
+                if (stop < 3) {
+                    waveOutPause(device);  // one block later
+                }
+            }
+        });
+        withinDeadline("writing to a paused device and closing", [&] {
+            audio->writeAudio(pcm.data(), c.written * kBlock);
+            audio.reset();
+        });
+        closed = true;
+        goesOn.join();
+        returned += c.written;
+        EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= returned; }));
+        EXPECT_EQ(callbacksSinceStart(), returned);
+        EXPECT_TRUE(samePcm(
+            sink.sound(), std::vector<unsigned char>(pcm.begin() + (c.written - c.played) * kBlock,
+                                                     pcm.begin() + c.written * kBlock)));
+    }
 }
 
 // Silence Wine adds on an underrun is dropped; played frames never are.

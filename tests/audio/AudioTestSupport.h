@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -22,10 +23,63 @@ struct AudioClassTestAccess {
     }
 };
 
+// The slots of this executable's import table through which AudioClass
+// prepares and writes blocks (the 32-bit names are decorated).
+using HeaderCall = MMRESULT(WINAPI*)(HWAVEOUT, LPWAVEHDR, UINT);
+#ifdef _WIN64
+extern "C" HeaderCall prepareSlot __asm__("__imp_waveOutPrepareHeader");
+extern "C" HeaderCall writeSlot __asm__("__imp_waveOutWrite");
+#else
+extern "C" HeaderCall prepareSlot __asm__("__imp__waveOutPrepareHeader@12");
+extern "C" HeaderCall writeSlot __asm__("__imp__waveOutWrite@12");
+#endif
+
 namespace audio_test {
 
 constexpr int kBlock = 8192;
 constexpr int kRing = 20;
+
+// While it lives, stands between AudioClass and the device's prepare and
+// write calls, in this test executable only: it counts the preparations, and
+// those of headers that still carry flags, and it can make the device refuse
+// writes, which a real device cannot be made to do on its own.
+class DeviceCallSeam {
+public:
+    DeviceCallSeam() {
+        realPrepare_ = prepareSlot;
+        realWrite_ = writeSlot;
+        prepares = preparesWithFlags = writesToRefuse = 0;
+        // The import table is writable data in an executable of this build.
+        prepareSlot = &Prepare;
+        writeSlot = &Write;
+    }
+    ~DeviceCallSeam() {
+        prepareSlot = realPrepare_;
+        writeSlot = realWrite_;
+    }
+    DeviceCallSeam(const DeviceCallSeam&) = delete;
+    DeviceCallSeam& operator=(const DeviceCallSeam&) = delete;
+
+    static inline std::atomic<int> prepares{0};
+    static inline std::atomic<int> preparesWithFlags{0};
+    static inline std::atomic<int> writesToRefuse{0};  // counts down with each refusal
+
+private:
+    static MMRESULT WINAPI Prepare(HWAVEOUT device, LPWAVEHDR header, UINT size) {
+        ++prepares;
+        preparesWithFlags += header->dwFlags != 0;
+        return realPrepare_(device, header, size);
+    }
+    static MMRESULT WINAPI Write(HWAVEOUT device, LPWAVEHDR header, UINT size) {
+        if (writesToRefuse > 0) {
+            --writesToRefuse;
+            return MMSYSERR_ERROR;
+        }
+        return realWrite_(device, header, size);
+    }
+    static inline HeaderCall realPrepare_;
+    static inline HeaderCall realWrite_;
+};
 
 // PCM whose 4-byte frames hold their own number, counted from 1: no frame is
 // all zero (so silence the device adds can be told apart) and every frame
@@ -57,9 +111,9 @@ inline testing::AssertionResult samePcm(const std::vector<unsigned char>& receiv
            << "; they first differ at byte " << at;
 }
 
-// Runs `action` on a helper thread. One that has not returned within a
-// minute is taken as hung, and the process ends with a message rather than
-// stall the whole suite.
+// Runs `action` on a helper thread. One that has not returned within half a
+// minute is taken as hung, and the process ends with a message, well within
+// the suite's time limit, rather than stall the whole suite.
 template <class Action>
 void withinDeadline(const char* what, Action action) {
     std::promise<void> done;
@@ -68,7 +122,7 @@ void withinDeadline(const char* what, Action action) {
         action();
         done.set_value();
     });
-    if (finished.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+    if (finished.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
         fprintf(stderr, "HUNG: %s did not return\n", what);
         fflush(stderr);
         ExitProcess(3);

@@ -28,6 +28,14 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
+// The system's text for `error`, as a failed start quotes it.
+std::string SystemText(DWORD error) {
+    char text[200] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof(text), nullptr);
+    return text;
+}
+
 // A message-only window that counts the messages dispatched to it.
 class CountingWindow {
 public:
@@ -66,6 +74,9 @@ int CountingWindow::dispatched = 0;
 TEST(ApplicationObject, ExeNameIsTheExecutablesFullPath) {
     EXPECT_EQ(Application, &Appl);
     EXPECT_EQ(std::string(Appl.ExeName.c_str()), ModulePath());
+    // For a path the code page spells, the wide folder is the one ExeName names.
+    const std::string folder = ExtractFilePath(Appl.ExeName).c_str();
+    EXPECT_EQ(ExecutableFolder(), std::wstring(folder.begin(), folder.end()));
 }
 
 TEST(ApplicationObject, ExeNameHoldsPathsOfAHundredCharactersAndMore) {
@@ -102,17 +113,20 @@ TEST(ApplicationObject, ExecuteCommandLineReturnsTheProgramsExitCode) {
 TEST(ApplicationObject, AProgramThatCannotStartReportsAndReturnsZero) {
     const std::string missing = Quoted(HelperPath("no_such_program.exe"));
     // A missing program, and no command line at all.
-    for (const char* command : {missing.c_str(), static_cast<const char*>(nullptr)}) {
-        SCOPED_TRACE(command != nullptr ? command : "null command line");
+    const struct {
+        const char* command;
+        DWORD error;
+    } cases[] = {{missing.c_str(), ERROR_FILE_NOT_FOUND}, {nullptr, ERROR_INVALID_PARAMETER}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command != nullptr ? c.command : "null command line");
         MessageBoxCapture boxes;
-        EXPECT_EQ(Appl.ExecuteCommandLine(command), 0u);
+        EXPECT_EQ(Appl.ExecuteCommandLine(c.command), 0u);
         ASSERT_EQ(boxes.count(), 1u);
-        const std::string& text = boxes[0].text;
-        const std::string firstLine = "CreateProcess failed:\n";
-        ASSERT_EQ(text.compare(0, firstLine.size(), firstLine), 0) << text;
-        // The system's text for the error follows.
-        EXPECT_GT(text.size(), firstLine.size());
-        EXPECT_LT(text.size(), 200u);
+        // The system's text for the error follows, whole.
+        const std::string systemText = SystemText(c.error);
+        EXPECT_FALSE(systemText.empty());
+        EXPECT_EQ(boxes[0].text, "CreateProcess failed:\n" + systemText);
+        EXPECT_LT(boxes[0].text.size(), 200u);
     }
 }
 

@@ -14,6 +14,8 @@ namespace {
 
 // A private command that starts the test's steps once the dialog runs.
 constexpr WORD kRunSteps = 900;
+// The handlers a run calls that ends straight after the test's steps.
+const CallLog kOneRun{Call("BuildForm"), Call("OnCommand", {kRunSteps}), Call("DestroyForm")};
 
 class DialogForm : public ::testing::Test {
 protected:
@@ -55,8 +57,7 @@ TEST_F(DialogForm, RunsTheTemplateAndReturnsTheModalResult) {
     EXPECT_EQ(form.builtInstance, hInst);
     EXPECT_EQ(form.DialogHWND, running);
     EXPECT_FALSE(IsWindow(running));
-    EXPECT_EQ(Significant(log),
-              (CallLog{Call("BuildForm"), Call("OnCommand", {kRunSteps}), Call("DestroyForm")}));
+    EXPECT_EQ(Significant(log), kOneRun);
 }
 
 TEST_F(DialogForm, OnlyTheLowSixteenBitsOfTheResourceNameTheTemplate) {
@@ -87,8 +88,7 @@ TEST_F(DialogForm, TheCloseBoxEndsWithCancel) {
     steps = [&](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); };
     EXPECT_EQ(form.ShowModal(), IDCANCEL);
     // Closing went straight to the result; no command was sent for it.
-    EXPECT_EQ(Significant(log),
-              (CallLog{Call("BuildForm"), Call("OnCommand", {kRunSteps}), Call("DestroyForm")}));
+    EXPECT_EQ(Significant(log), kOneRun);
 }
 
 TEST_F(DialogForm, MessagesReachTheHandlersWithDecodedArguments) {
@@ -220,8 +220,7 @@ TEST_F(DialogForm, ModalResultWithoutARunningDialogDoesNothing) {
     steps = [&](HWND) { form.ModalResult(6); };
     EXPECT_EQ(form.ShowModal(), 6);
     form.ModalResult(5);
-    EXPECT_EQ(Significant(log),
-              (CallLog{Call("BuildForm"), Call("OnCommand", {kRunSteps}), Call("DestroyForm")}));
+    EXPECT_EQ(Significant(log), kOneRun);
 }
 
 }  // namespace

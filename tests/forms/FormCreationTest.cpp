@@ -2,6 +2,7 @@
 // what becomes of the window when the form goes away first.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,6 +12,9 @@
 #include "hinstance.h"
 
 namespace {
+
+// Longer than the size rule's period, so that the next step starts a new one.
+constexpr DWORD kFreshPeriodMs = 1100;
 
 HICON ResourceIcon() {
     return LoadIconA(hInst, MAKEINTRESOURCEA(101));
@@ -141,6 +145,55 @@ TEST(FormCreation, EveryLaterSizeChangeIsUndone) {
     EXPECT_FALSE(IsZoomed(form.hwnd));
     EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
 
+    // The restore from the queue leaves other windows alone: a window in
+    // front keeps the activation and the focus, and a form hidden meanwhile
+    // stays hidden.
+    Sleep(kFreshPeriodMs);
+    HWND front = CreateWindowExA(0, "STATIC", "in front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400,
+                                 300, 200, 100, nullptr, nullptr, hInst, nullptr);
+    ShowWindow(form.hwnd, SW_MAXIMIZE);
+    SetForegroundWindow(front);
+    SetFocus(front);
+    DrainQueue();
+    EXPECT_FALSE(IsZoomed(form.hwnd));
+    EXPECT_EQ(GetForegroundWindow(), front);
+    EXPECT_EQ(GetActiveWindow(), front);
+    EXPECT_EQ(GetFocus(), front);
+    ShowWindow(form.hwnd, SW_MAXIMIZE);
+    form.Hide();
+    DrainQueue();
+    EXPECT_FALSE(IsWindowVisible(form.hwnd));
+    DestroyWindow(front);
+    form.Show();
+    ShowWindow(form.hwnd, SW_RESTORE);
+
+    // Over time: the second step applies at most 8 times a period (1000 ms).
+    // Each period here starts with size messages of one step each (a
+    // minimized window takes none, its restore one) before the window is
+    // maximized, so that the restore from the queue would be step `steps` + 1
+    // of the period. After a period in which it gave way, it applies again.
+    const struct {
+        bool minimized;
+        int steps;
+        bool restored;
+    } periods[] = {{true, 7, true}, {false, 8, false}, {false, 0, true}};
+    for (const auto& period : periods) {
+        SCOPED_TRACE(period.steps);
+        Sleep(kFreshPeriodMs);
+        if (period.minimized) {
+            ShowWindow(form.hwnd, SW_MINIMIZE);
+            ShowWindow(form.hwnd, SW_RESTORE);
+        }
+        for (int i = period.minimized ? 1 : 0; i < period.steps; ++i) {
+            SendMessageA(form.hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 240));
+        }
+        DrainQueue();  // their own second steps, before there is anything to restore
+        ShowWindow(form.hwnd, SW_MAXIMIZE);
+        DrainQueue();
+        EXPECT_EQ(IsZoomed(form.hwnd) == FALSE, period.restored);
+        ShowWindow(form.hwnd, SW_RESTORE);
+        DrainQueue();
+    }
     DestroyWindowOf(form);
 }
 
@@ -214,17 +267,15 @@ TEST(FormCreation, ASecondFormWithTheSameNameReportsAndHasNoWindow) {
     first.CreateHidden("Form duplicate test", 200, 100);
     ASSERT_NE(first.hwnd, nullptr);
 
+    const std::function<void(FormClass&)> attempts[] = {
+        [](FormClass& f) { f.Create("Form duplicate test", 200, 100); },
+        [](FormClass& f) { f.CreateHidden("Form duplicate test", 200, 100); },
+        [](FormClass& f) { f.CreateSpecial("Form duplicate test", 0, 0, 200, 100, 1); }};
     for (int attempt = 0; attempt < 3; ++attempt) {
         CallLog log;
         RecordingForm second(log);
         MessageBoxCapture boxes;
-        if (attempt == 0) {
-            second.Create("Form duplicate test", 200, 100);
-        } else if (attempt == 1) {
-            second.CreateHidden("Form duplicate test", 200, 100);
-        } else {
-            second.CreateSpecial("Form duplicate test", 0, 0, 200, 100, 1);
-        }
+        attempts[attempt](second);
         ASSERT_EQ(boxes.count(), 1u) << "attempt " << attempt;
         EXPECT_EQ(boxes[0].text, "Error registering class");
         EXPECT_EQ(boxes[0].caption, "ERROR");
