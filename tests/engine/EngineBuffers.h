@@ -2,9 +2,13 @@
 // The main form's sample store for the engine checks. Each buffer is a heap
 // block of exactly its size, so the sanitizers catch any access past it. CONV
 // and ZERO start cleared, as the form allocates them.
+#include <gtest/gtest.h>
+
 #include <memory>
+#include <set>
 #include <vector>
 
+#include "Effects.h"
 #include "SampleStore.h"
 #include "Samples.h"
 
@@ -30,6 +34,19 @@ struct EngineBuffers {
     static void Fill(unsigned char* buffer, int value) {
         for (int i = 0; i < kSampleCount; ++i) {
             WriteSample(buffer, i, value);
+        }
+    }
+
+    // The marks a pitch effect leaves in the input colours: sample 0 is never
+    // marked, samples 1 to `leadInEnd` are the lead-in, and of the others only
+    // `marked` are.
+    void ExpectMarks(int leadInEnd, const std::set<int>& marked) const {
+        EXPECT_EQ(CINP[0], SampleStore::kInputColour);
+        for (int n = 1; n < kSampleCount; ++n) {
+            const unsigned int expected = n <= leadInEnd        ? Effects::kLeadInColour
+                                          : marked.count(n) > 0 ? Effects::kCrossingColour
+                                                                : SampleStore::kInputColour;
+            ASSERT_EQ(CINP[n], expected) << n;
         }
     }
 
