@@ -143,7 +143,7 @@ TEST_F(ViewTest, ArrowKeysScrollWhileAButtonHasTheFocus) {
     ExpectView(150);
     ASSERT_TRUE(program->PressKey(focus.hwndFocus, VK_LEFT));
     ExpectView(100);
-    EXPECT_EQ(program->ThumbPosition(), 100 * 100 / 7542);
+    EXPECT_EQ(program->ThumbPosition(), 1);  // Left keys divide by 7542
 
     CloseNormally();
 }
@@ -172,7 +172,7 @@ TEST_F(ViewTest, TypedArrowKeysScrollTheView) {
 TEST_F(ViewTest, ArrowKeysScrollWhileTheScrollBarHasTheFocus) {
     ASSERT_TRUE(program->PressKeys(program->scrollBar(), VK_RIGHT, 2));
     ExpectView(100);
-    EXPECT_EQ(program->ThumbPosition(), 100 * 100 / 6892);
+    EXPECT_EQ(program->ThumbPosition(), 1);  // Right keys divide by 6892
 
     CloseNormally();
 }
@@ -203,7 +203,7 @@ TEST_F(ViewTest, RepaintsUnchangedWhenUncoveredOrInvalidated) {
     InvalidateRect(program->form(), nullptr, TRUE);
     EXPECT_TRUE(WaitFor([&] { return !GetUpdateRect(program->form(), nullptr, FALSE); }, 5000));
     ExpectView(250);
-    EXPECT_EQ(program->ThumbPosition(), 250 * 100 / 6892);
+    EXPECT_EQ(program->ThumbPosition(), 3);
 
     CloseNormally();
 }
