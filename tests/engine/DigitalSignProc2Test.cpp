@@ -36,8 +36,7 @@ TEST(DigitalSignProc2, WithoutCrossingsCutsEvery441SamplesAndKeepsEveryOtherBloc
     for (int n = 0; n < kSampleCount; ++n) {
         x[n] = n;
     }
-    EngineBuffers b;
-    b.SetInput(x);
+    EngineBuffers b(x);
     EngineBuffers::Fill(b.DOUT.get(), kStale);
     ShiftDown(b);
 
@@ -71,8 +70,7 @@ TEST(DigitalSignProc2, InterpolatesTruncatingTowardZeroAndStretches) {
     x[3] = 300;
     x[4] = -101;
     x[5] = 0;  // crossing: the first segment is 2..5
-    EngineBuffers b;
-    b.SetInput(x);
+    EngineBuffers b(x);
     ShiftDown(b);
 
     b.ExpectMarks(1, {5, 446, 887, 1328, 1769, 2210, 2651, 3092, 3533, 3974});
@@ -99,8 +97,7 @@ TEST(DigitalSignProc2, OneSampleSegmentsAfterTheLeadInAndAfterACut) {
     x[102] = 7;   // crossing at the first running sample
     x[543] = -3;  // the cut sample of the second segment
     x[544] = 3;   // crossing right after the cut
-    EngineBuffers b;
-    b.SetInput(x);
+    EngineBuffers b(x);
     ShiftDown(b);
 
     b.ExpectMarks(101, {102, 543, 544, 985, 1426, 1867, 2308, 2749, 3190, 3631, 4072});
@@ -114,8 +111,7 @@ TEST(DigitalSignProc2, KeptPartOf2046StillFitsInterpolated) {
     const int tail = 284;
     const std::vector<int> x = Segments({410, 441, 409, 441, 409, 441, 409, 441, 409}, tail);
     const int lastKept = x[kSampleCount - 1 - tail];  // D[2045]
-    EngineBuffers b;
-    b.SetInput(x);
+    EngineBuffers b(x);
     EngineBuffers::Fill(b.DOUT.get(), kStale);
     ShiftDown(b);
 
@@ -136,8 +132,7 @@ TEST(DigitalSignProc2, KeptPartOf2047EndsInAStraightCopy) {
     const std::vector<int> x = Segments({410, 441, 410, 441, 409, 441, 409, 441, 409}, tail);
     const int lastKept = x[kSampleCount - 1 - tail];        // D[2046]
     const int beforeLastKept = x[kSampleCount - 2 - tail];  // D[2045]
-    EngineBuffers b;
-    b.SetInput(x);
+    EngineBuffers b(x);
     EngineBuffers::Fill(b.DOUT.get(), kStale);
     ShiftDown(b);
 

@@ -21,8 +21,7 @@ EngineBuffers RunWithSamples(const std::vector<std::pair<int, int>>& samples) {
     for (const auto& [position, value] : samples) {
         x[position] = value;
     }
-    EngineBuffers b;
-    b.SetInput(x);
+    EngineBuffers b(x);
     EngineBuffers::Fill(b.DOUT.get(), kUntouched);
     Effects::DigitalSignProc3(b.DINP.get(), b.DOUT.get());
     return b;
@@ -43,8 +42,7 @@ TEST(DigitalSignProc3, InputsWithoutAStrictPositivePeakGiveSilence) {
     inputs.insert(inputs.end(), {ramp, negative, plateau, zeroSummit});
 
     for (size_t i = 0; i < inputs.size(); ++i) {
-        EngineBuffers b;
-        b.SetInput(inputs[i]);
+        EngineBuffers b(inputs[i]);
         EngineBuffers::Fill(b.DOUT.get(), kUntouched);
         Effects::DigitalSignProc3(b.DINP.get(), b.DOUT.get());
         for (int n = 0; n < kSampleCount; ++n) {

@@ -28,8 +28,7 @@ TEST(DigitalSignProc, DoublesEachStretchUpToACrossing) {
     x[8] = -8;
     x[12] = -12;
     x[19] = -19;
-    EngineBuffers b;
-    b.SetInput(x);
+    EngineBuffers b(x);
     ShiftUp(b);
 
     // Kept: x[10], x[12], ... as D[0], D[1], ...; D[5] is cleared as the last mark.
@@ -60,8 +59,7 @@ TEST(DigitalSignProc, CrossingOnTheDroppedLastSampleMarksBeyondTheKeptOnes) {
     x[0] = -5;
     x[4094] = -7;
     x[4095] = 7;
-    EngineBuffers b;
-    b.SetInput(x);
+    EngineBuffers b(x);
     ShiftUp(b);
 
     // Kept: x[2], x[4], ..., x[4094] as D[0..2046]; the mark at 2047 is cleared.
@@ -82,8 +80,7 @@ TEST(DigitalSignProc, CrossingOnTheDroppedLastSampleMarksBeyondTheKeptOnes) {
 TEST(DigitalSignProc, LeadInWithoutCrossingEndsAtSample101) {
     std::vector<int> x(kSampleCount, 500);
     x[104] = -104;  // crossing at 105, a dropped sample: marks the next kept one
-    EngineBuffers b;
-    b.SetInput(x);
+    EngineBuffers b(x);
     ShiftUp(b);
 
     // Kept from 102 on: D = 500, -104, 500 (cleared as the mark), ...
@@ -98,8 +95,7 @@ TEST(DigitalSignProc, WithoutCrossingsTheStretchReadsFarIntoConv) {
     // Nothing is marked, so CONV gets only the cleared D[0] (k = 1) and the
     // stretch reads W[0..2730]. Work data left in CONV shows in the result,
     // which is why the form keeps CONV cleared.
-    EngineBuffers b;
-    b.SetInput(std::vector<int>(kSampleCount, 500));
+    EngineBuffers b(std::vector<int>(kSampleCount, 500));
     for (int i = 0; i < kSampleCount; ++i) {
         WriteSample(b.CONV.get(), i, i);
     }
@@ -119,8 +115,7 @@ TEST(DigitalSignProc, StrictlyAlternatingSignsGiveTheLongestDoubling) {
     for (int n = 0; n < kSampleCount; ++n) {
         x[n] = n % 2 == 0 ? -(1 + n % 300) : n % 300;
     }
-    EngineBuffers b;
-    b.SetInput(x);
+    EngineBuffers b(x);
     ShiftUp(b);
 
     // Kept: the negative samples x[2], x[4], ... as D[0..2046]; every odd

@@ -22,8 +22,8 @@ struct EngineBuffers {
 
     EngineBuffers() { SampleStore::FillColourTables(CINP.get(), COUT.get()); }
 
-    // Loads 4096 samples into DINP and DOUT, as the loader leaves them.
-    void SetInput(const std::vector<int>& samples) {
+    // With 4096 samples in DINP and DOUT, as the loader leaves them.
+    explicit EngineBuffers(const std::vector<int>& samples) : EngineBuffers() {
         for (int i = 0; i < kSampleCount; ++i) {
             WriteSample(DINP.get(), i, samples[i]);
             WriteSample(DOUT.get(), i, samples[i]);
