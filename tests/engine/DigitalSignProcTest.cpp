@@ -84,10 +84,7 @@ TEST(DigitalSignProc, LeadInWithoutCrossingEndsAtSample101) {
     ShiftUp(b);
 
     // Kept from 102 on: D = 500, -104, 500 (cleared as the mark), ...
-    const std::vector<int> conv = {500, -104, 0, 500, -104, 0};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(b.Conv(i), conv[i]) << i;
-    }
+    EXPECT_EQ(b.Conv(0, 6), (std::vector<int>{500, -104, 0, 500, -104, 0}));
     b.ExpectMarks(101, {105});
 }
 

@@ -52,4 +52,16 @@ struct EngineBuffers {
 
     int Out(int i) const { return ReadSample(DOUT.get(), i); }
     int Conv(int i) const { return ReadSample(CONV.get(), i); }
+    // `count` samples from position `from` on.
+    std::vector<int> Out(int from, int count) const { return Read(DOUT.get(), from, count); }
+    std::vector<int> Conv(int from, int count) const { return Read(CONV.get(), from, count); }
+
+private:
+    static std::vector<int> Read(const unsigned char* buffer, int from, int count) {
+        std::vector<int> samples;
+        for (int i = from; i < from + count; ++i) {
+            samples.push_back(ReadSample(buffer, i));
+        }
+        return samples;
+    }
 };
