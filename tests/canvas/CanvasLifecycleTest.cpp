@@ -11,6 +11,8 @@
 
 namespace {
 
+using Boxes = std::vector<CapturedBox>;
+
 class CanvasLifecycle : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -25,12 +27,11 @@ protected:
     static void TearDownTestSuite() { std::remove(picture.c_str()); }
 
     void ExpectOneBox(const char* text) {
-        ASSERT_EQ(boxes.count(), 1u);
-        EXPECT_EQ(boxes[0].caption, "Bitmap error");
-        EXPECT_EQ(boxes[0].text, text);
-        EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONERROR));
-        EXPECT_EQ(boxes[0].owner, window.hwnd);
+        EXPECT_EQ(boxes.boxes(), Boxes{BitmapError(text)});
         boxes.clear();
+    }
+    CapturedBox BitmapError(const char* text) const {
+        return ErrorBox("Bitmap error", text, window.hwnd);
     }
 
     static std::string picture;
@@ -150,11 +151,9 @@ TEST_F(CanvasLifecycle, ConstructorReportsEachFailedStepAndGoesOn) {
     ledger.FailNext(GdiCall::CreateCompatibleBitmap);
     {
         CanvasClass canvas(window.hwnd, 0, 0, 8, 8, 0);
-        ASSERT_EQ(boxes.count(), 3u);
-        EXPECT_EQ(boxes[0].text, "ERROR: GetDC() failed !");
-        EXPECT_EQ(boxes[1].text, "ERROR: CreateCompatibleDC() failed !");
-        EXPECT_EQ(boxes[2].text, "ERROR: CreateCompatibleBitmap() failed !");
-        EXPECT_EQ(boxes[2].caption, "Bitmap error");
+        EXPECT_EQ(boxes.boxes(), (Boxes{BitmapError("ERROR: GetDC() failed !"),
+                                        BitmapError("ERROR: CreateCompatibleDC() failed !"),
+                                        BitmapError("ERROR: CreateCompatibleBitmap() failed !")}));
         canvas.SetPix(kWhite, 0, 0);
         canvas.FillRect(RECT{0, 0, 4, 4});
         canvas.LineTo(4, 4);

@@ -19,7 +19,7 @@ int LateButtonParam[4] = {200, 20, 80, 24};
 
 // Lays out its controls while its window is being created, as an
 // application's form does.
-class PanelForm : public RecordingForm {
+class PanelForm : public ControlHostForm {
 public:
     std::unique_ptr<Button> first, second, late;
     std::unique_ptr<TScrollBar> bar;

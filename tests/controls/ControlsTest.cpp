@@ -20,7 +20,7 @@ using ScrollBarSpy = ClassProcSpy<&ScrollBarProcAddr>;
 
 class Controls : public testing::Test {
 protected:
-    RecordingForm form;
+    ControlHostForm form;
 
     void SetUp() override {
         trace.clear();

@@ -39,11 +39,13 @@ bool PumpUntil(Done done) {
     return done();
 }
 
-class RecordingForm : public FormClass {
+// The form the controls under test live on: it records the commands and the
+// keys they pass on to it.
+class ControlHostForm : public FormClass {
 public:
     std::vector<WORD> commands;
 
-    ~RecordingForm() override {
+    ~ControlHostForm() override {
         if (IsWindow(hwnd))
             DestroyWindow(hwnd);
         DrainQueue();

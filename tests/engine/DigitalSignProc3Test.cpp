@@ -21,8 +21,7 @@ EngineBuffers RunWithSamples(const std::vector<std::pair<int, int>>& samples) {
     for (const auto& [position, value] : samples) {
         x[position] = value;
     }
-    EngineBuffers b;
-    b.SetInput(x);
+    EngineBuffers b(x);
     EngineBuffers::Fill(b.DOUT.get(), kUntouched);
     Effects::DigitalSignProc3(b.DINP.get(), b.DOUT.get());
     return b;
@@ -43,8 +42,7 @@ TEST(DigitalSignProc3, InputsWithoutAStrictPositivePeakGiveSilence) {
     inputs.insert(inputs.end(), {ramp, negative, plateau, zeroSummit});
 
     for (size_t i = 0; i < inputs.size(); ++i) {
-        EngineBuffers b;
-        b.SetInput(inputs[i]);
+        EngineBuffers b(inputs[i]);
         EngineBuffers::Fill(b.DOUT.get(), kUntouched);
         Effects::DigitalSignProc3(b.DINP.get(), b.DOUT.get());
         for (int n = 0; n < kSampleCount; ++n) {
@@ -66,11 +64,7 @@ TEST(DigitalSignProc3, PeaksRampUpFromTheStartAndLeaveSilenceAfter) {
     // Two close peaks: the second line runs back to 951, the value the steep
     // first line left at position 10, not to that peak's own 1000.
     const EngineBuffers close = RunWithSamples({{10, 1000}, {12, 5000}});
-    std::vector<int> span;
-    for (int n = 0; n <= 12; ++n) {
-        span.push_back(close.Out(n));
-    }
-    EXPECT_EQ(span,
+    EXPECT_EQ(close.Out(0, 13),
               (std::vector<int>{0, 5, 23, 56, 106, 173, 262, 370, 498, 644, 805, 1826, 4011}));
 }
 
@@ -102,8 +96,6 @@ TEST(DigitalSignProc3, TruncatesTowardZero) {
 
 class LineTest : public ::testing::Test {
 protected:
-    LineTest() { EngineBuffers::Fill(buffer.get(), kUntouched); }
-
     // Checks the values from position `from` on and that nothing else changed.
     void ExpectSamples(int from, const std::vector<int>& values) {
         for (int i = 0; i < kSampleCount; ++i) {
@@ -115,37 +107,38 @@ protected:
     std::unique_ptr<unsigned char[]> buffer{new unsigned char[kSampleBytes]};
 };
 
-TEST_F(LineTest, SteepLineKeepsTheLastValueWrittenAtEachPosition) {
-    Effects::Line(10, 1000, 0, 0, buffer.get());
-    ExpectSamples(0, {0, 51, 151, 251, 351, 451, 551, 651, 751, 851, 951});
-}
-
-TEST_F(LineTest, SteepLineUpward) {
-    Effects::Line(0, 0, 3, 9, buffer.get());
-    ExpectSamples(0, {1, 4, 7, 9});
-}
-
-TEST_F(LineTest, ShallowLines) {
-    Effects::Line(4, 3, 0, 0, buffer.get());
-    ExpectSamples(0, {0, 1, 1, 2, 3});
-
-    EngineBuffers::Fill(buffer.get(), kUntouched);
-    Effects::Line(100, 0, 104, 2, buffer.get());
-    ExpectSamples(100, {0, 1, 1, 2, 2});
-}
-
-TEST_F(LineTest, LineWithinOnePosition) {
-    Effects::Line(4095, -1, 4095, -1, buffer.get());
-    ExpectSamples(4095, {-1});
-
-    EngineBuffers::Fill(buffer.get(), kUntouched);
-    Effects::Line(5, 0, 5, 10, buffer.get());
-    ExpectSamples(5, {10});
+TEST_F(LineTest, HandWorkedLines) {
+    struct Row {
+        int x1, y1, x2, y2;
+        int from;  // the first position drawn
+        std::vector<int> values;
+    };
+    const Row rows[] = {
+        // Steep: a position keeps the last value written there.
+        {10, 1000, 0, 0, 0, {0, 51, 151, 251, 351, 451, 551, 651, 751, 851, 951}},
+        {0, 0, 3, 9, 0, {1, 4, 7, 9}},
+        // Shallow, either way; a half step rounds on in the direction of travel.
+        {4, 3, 0, 0, 0, {0, 1, 1, 2, 3}},
+        {100, 0, 104, 2, 100, {0, 1, 1, 2, 2}},
+        {0, 0, 2, 1, 0, {0, 1, 1}},
+        {2, 1, 0, 0, 0, {0, 0, 1}},
+        {0, -3, 6, 0, 0, {-3, -2, -2, -1, -1, 0, 0}},
+        // Within one position.
+        {4095, -1, 4095, -1, 4095, {-1}},
+        {5, 0, 5, 10, 5, {10}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message()
+                     << "Line(" << r.x1 << ", " << r.y1 << ", " << r.x2 << ", " << r.y2 << ")");
+        EngineBuffers::Fill(buffer.get(), kUntouched);
+        Effects::Line(r.x1, r.y1, r.x2, r.y2, buffer.get());
+        ExpectSamples(r.from, r.values);
+    }
 }
 
 TEST_F(LineTest, AgreesWithTheStepRulesForLinesOfEveryShape) {
     // Every direction and slope, steep ones above all, near the buffer's ends
-    // and across its whole length.
+    // and across its whole length, against the lines stated as geometry.
     std::unique_ptr<unsigned char[]> expected(new unsigned char[kSampleBytes]);
     unsigned int seed = 12345;
     auto next = [&](int limit) {

@@ -58,48 +58,45 @@ TEST_F(FormDispatch, MousePositionsArriveAsUnsigned16BitHalves) {
     }
 }
 
-TEST_F(FormDispatch, KeysCharactersAndCommands) {
-    LRESULT result = -1;
-    EXPECT_EQ(Send(WM_KEYDOWN, VK_RIGHT, 0, &result), CallLog{Call("OnKeyDown", {VK_RIGHT})});
-    EXPECT_EQ(result, 0);
-
-    EXPECT_EQ(Send(WM_CHAR, 'a', 0, &result), CallLog{Call("OnChar", {'a'})});
-    EXPECT_EQ(result, 0);
-    // Codes above 127 arrive as a negative char; only the low byte counts.
-    EXPECT_EQ(Send(WM_CHAR, 0xE9, 0), CallLog{Call("OnChar", {-23})});
-    EXPECT_EQ(Send(WM_CHAR, 0x1FF, 0), CallLog{Call("OnChar", {-1})});
-
-    EXPECT_EQ(Send(WM_COMMAND, MAKEWPARAM(7, BN_CLICKED), 0, &result),
-              CallLog{Call("OnCommand", {7})});
-    EXPECT_EQ(result, 0);
-
-    // System keys are left to the default procedure in a window form.
-    EXPECT_TRUE(Send(WM_SYSKEYDOWN, 'A', 0).empty());
-}
-
-TEST_F(FormDispatch, TimerUserAndWaveInputMessages) {
-    LRESULT result = -1;
-    EXPECT_EQ(Send(WM_TIMER, 42, 0, &result), CallLog{Call("OnTimer", {42})});
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(Send(WM_USER, 7, -3, &result), CallLog{Call("OnUserMessage", {7, -3})});
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(Send(MM_WIM_DATA, 1, 2, &result), CallLog{Call("OnAudioRecData")});
-    EXPECT_EQ(result, 0);
-
-    // Only WM_USER itself is a form message; the numbers above it are not.
-    EXPECT_TRUE(Send(WM_USER + 1, 7, -3).empty());
-    EXPECT_TRUE(Send(WM_USER + 100, 7, -3).empty());
-}
-
-TEST_F(FormDispatch, ActivationStatesMapToHandlerCodes) {
-    LRESULT result = -1;
-    EXPECT_EQ(Send(WM_ACTIVATE, WA_ACTIVE, 0, &result), CallLog{Call("Activate", {1})});
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(Send(WM_ACTIVATE, WA_CLICKACTIVE, 0), CallLog{Call("Activate", {2})});
-    EXPECT_EQ(Send(WM_ACTIVATE, WA_INACTIVE, 0), CallLog{Call("Activate", {3})});
-    // A minimized window sets the high word: no call.
-    EXPECT_TRUE(Send(WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 1), 0).empty());
-    EXPECT_TRUE(Send(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0).empty());
+// The handler call each message causes, if any, with its decoded arguments;
+// a message a handler took returns 0.
+TEST_F(FormDispatch, MessagesReachTheirHandlers) {
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        CallLog calls;
+    } rows[] = {
+        {WM_KEYDOWN, VK_RIGHT, 0, {Call("OnKeyDown", {VK_RIGHT})}},
+        {WM_CHAR, 'a', 0, {Call("OnChar", {'a'})}},
+        // Codes above 127 arrive as a negative char; only the low byte counts.
+        {WM_CHAR, 0xE9, 0, {Call("OnChar", {-23})}},
+        {WM_CHAR, 0x1FF, 0, {Call("OnChar", {-1})}},
+        {WM_COMMAND, MAKEWPARAM(7, BN_CLICKED), 0, {Call("OnCommand", {7})}},
+        // System keys are left to the default procedure in a window form.
+        {WM_SYSKEYDOWN, 'A', 0, {}},
+        {WM_TIMER, 42, 0, {Call("OnTimer", {42})}},
+        {WM_USER, 7, -3, {Call("OnUserMessage", {7, -3})}},
+        {MM_WIM_DATA, 1, 2, {Call("OnAudioRecData")}},
+        // Only WM_USER itself is a form message; the numbers above it are not.
+        {WM_USER + 1, 7, -3, {}},
+        {WM_USER + 100, 7, -3, {}},
+        {WM_ACTIVATE, WA_ACTIVE, 0, {Call("Activate", {1})}},
+        {WM_ACTIVATE, WA_CLICKACTIVE, 0, {Call("Activate", {2})}},
+        {WM_ACTIVATE, WA_INACTIVE, 0, {Call("Activate", {3})}},
+        // A minimized window sets the high word: no call.
+        {WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 1), 0, {}},
+        {WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message()
+                     << "message 0x" << std::hex << row.message << ", wParam 0x" << row.wParam);
+        LRESULT result = -1;
+        EXPECT_EQ(Send(row.message, row.wParam, row.lParam, &result), row.calls);
+        if (!row.calls.empty()) {
+            EXPECT_EQ(result, 0);
+        }
+    }
 }
 
 TEST_F(FormDispatch, PaintRequestsReachOnPaintAndAreValidated) {

@@ -22,8 +22,10 @@
 //   DoSomethingThatFails();
 //   ASSERT_EQ(boxes.count(), 1u);
 //   EXPECT_EQ(boxes[0].caption, "Bitmap error");
+//   EXPECT_EQ(boxes.boxes(), std::vector<CapturedBox>{ErrorBox("Bitmap error", "...")});
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,26 @@ struct CapturedBox {
                                // MB_ICONQUESTION, or 0 for none
     HWND owner = nullptr;      // the box's owner window
 };
+
+// Boxes compare whole, and a failed comparison prints each box whole.
+inline bool operator==(const CapturedBox& a, const CapturedBox& b) {
+    return a.caption == b.caption && a.text == b.text && a.buttons == b.buttons &&
+           a.icon == b.icon && a.owner == b.owner;
+}
+
+inline void PrintTo(const CapturedBox& box, std::ostream* out) {
+    *out << "{caption \"" << box.caption << "\", text \"" << box.text << "\", buttons";
+    for (int button : box.buttons) {
+        *out << ' ' << button;
+    }
+    *out << ", icon 0x" << std::hex << box.icon << std::dec << ", owner " << box.owner << '}';
+}
+
+// The box in which the framework reports a failure: OK alone, the error icon.
+inline CapturedBox ErrorBox(const std::string& caption, const std::string& text,
+                            HWND owner = nullptr) {
+    return {caption, text, {IDOK}, MB_ICONERROR, owner};
+}
 
 class MessageBoxCapture {
 public:

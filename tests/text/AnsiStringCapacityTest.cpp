@@ -12,19 +12,10 @@ namespace {
 const std::string Chars255(255, 'a');
 const std::string Chars256(256, 'b');
 
-void ExpectTooLongBox(const MessageBoxCapture& boxes, size_t i = 0) {
-    ASSERT_GT(boxes.count(), i);
-    EXPECT_EQ(boxes[i].text, "ERROR: AnsiString too long!");
-    EXPECT_EQ(boxes[i].caption, "AnsiString::operator=");
-    EXPECT_EQ(boxes[i].icon, UINT(MB_ICONERROR));
-}
-
-void ExpectConcatBox(const MessageBoxCapture& boxes, size_t i = 0) {
-    ASSERT_GT(boxes.count(), i);
-    EXPECT_EQ(boxes[i].text, "ERROR: Resulting AnsiString is too long!");
-    EXPECT_EQ(boxes[i].caption, "AnsiString::operator+");
-    EXPECT_EQ(boxes[i].icon, UINT(MB_ICONERROR));
-}
+using Boxes = std::vector<CapturedBox>;
+const CapturedBox TooLong = ErrorBox("AnsiString::operator=", "ERROR: AnsiString too long!");
+const CapturedBox ConcatTooLong =
+    ErrorBox("AnsiString::operator+", "ERROR: Resulting AnsiString is too long!");
 
 TEST(AnsiStringCapacity, AcceptsUpTo255CharactersEverywhere) {
     MessageBoxCapture boxes;
@@ -48,20 +39,19 @@ TEST(AnsiStringCapacity, Refuses256CharactersWithTheTooLongBox) {
 
     // A refused construction leaves the empty text.
     AnsiString constructed(Chars256.c_str());
-    ExpectTooLongBox(boxes, 0);
+    EXPECT_EQ(boxes.boxes(), Boxes(1, TooLong));
     EXPECT_EQ(constructed.Length(), 0);
 
     // A refused assignment leaves the old text.
     AnsiString assigned("kept");
     assigned = Chars256.c_str();
-    ExpectTooLongBox(boxes, 1);
+    EXPECT_EQ(boxes.boxes(), Boxes(2, TooLong));
     EXPECT_STREQ(assigned.c_str(), "kept");
 
     AnsiString loaded("kept too");
     loaded.LoadStr(Chars256.c_str());
-    ExpectTooLongBox(boxes, 2);
+    EXPECT_EQ(boxes.boxes(), Boxes(3, TooLong));
     EXPECT_STREQ(loaded.c_str(), "kept too");
-    EXPECT_EQ(boxes.count(), 3u);
 }
 
 TEST(AnsiStringCapacity, ConcatenationAt255AndAbove) {
@@ -77,15 +67,14 @@ TEST(AnsiStringCapacity, ConcatenationAt255AndAbove) {
     EXPECT_EQ(boxes.count(), 0u);
 
     const AnsiString tooLong = left + right56;
-    ExpectConcatBox(boxes, 0);
+    EXPECT_EQ(boxes.boxes(), Boxes(1, ConcatTooLong));
     EXPECT_TRUE(tooLong.IsEmpty());
     const AnsiString tooLongChars = left + std::string(56, 'c').c_str();
-    ExpectConcatBox(boxes, 1);
+    EXPECT_EQ(boxes.boxes(), Boxes(2, ConcatTooLong));
     EXPECT_TRUE(tooLongChars.IsEmpty());
     // A character string too long for any AnsiString is reported once.
     EXPECT_TRUE((AnsiString() + Chars256.c_str()).IsEmpty());
-    ExpectConcatBox(boxes, 2);
-    EXPECT_EQ(boxes.count(), 3u);
+    EXPECT_EQ(boxes.boxes(), Boxes(3, ConcatTooLong));
 
     // Neither operand changes.
     EXPECT_EQ(left.Length(), 200);

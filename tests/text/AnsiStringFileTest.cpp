@@ -4,11 +4,15 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "AnsiString.h"
 #include "MessageBoxCapture.h"
 
 namespace {
+
+const CapturedBox LoadFailed = ErrorBox("AnsiString::Load", "ERROR: File open error!");
+const CapturedBox SaveFailed = ErrorBox("AnsiString::Save", "ERROR: File open error!");
 
 class AnsiStringFiles : public testing::Test {
 protected:
@@ -59,26 +63,21 @@ protected:
 TEST_F(AnsiStringFiles, LoadReadsTheFirstLine) {
     const std::string file = path("lines.txt");
     AnsiString s("old");
-
-    writeBytes(file, "abc\r\ndef");
-    EXPECT_TRUE(s.Load(file.c_str()));
-    EXPECT_STREQ(s.c_str(), "abc");
-
-    writeBytes(file, "unix\nline");
-    EXPECT_TRUE(s.Load(AnsiString(file.c_str())));
-    EXPECT_STREQ(s.c_str(), "unix");
-
-    writeBytes(file, std::string("nul\0after", 9));
-    EXPECT_TRUE(s.Load(file.c_str()));
-    EXPECT_STREQ(s.c_str(), "nul");
-
-    writeBytes(file, "\xE4\xF6\x1A!");  // raw bytes, no text-mode end-of-file
-    EXPECT_TRUE(s.Load(file.c_str()));
-    EXPECT_STREQ(s.c_str(), "\xE4\xF6\x1A!");
-
-    writeBytes(file, "");
-    EXPECT_TRUE(s.Load(file.c_str()));
-    EXPECT_TRUE(s.IsEmpty());
+    const std::pair<std::string, const char*> files[] = {
+        {"abc\r\ndef", "abc"},
+        {"unix\nline", "unix"},
+        {std::string("nul\0after", 9), "nul"},
+        {"\xE4\xF6\x1A!", "\xE4\xF6\x1A!"},  // raw bytes, no text-mode end-of-file
+        {"", ""},
+    };
+    for (const auto& [bytes, line] : files) {
+        writeBytes(file, bytes);
+        EXPECT_TRUE(s.Load(file.c_str()));
+        EXPECT_STREQ(s.c_str(), line);
+        s = "old";
+        EXPECT_TRUE(s.Load(AnsiString(file.c_str())));
+        EXPECT_STREQ(s.c_str(), line);
+    }
 }
 
 TEST_F(AnsiStringFiles, LoadStopsAt255Characters) {
@@ -123,14 +122,8 @@ TEST_F(AnsiStringFiles, UnopenableFilesAreReported) {
     EXPECT_FALSE(s.SaveAdd(AnsiString(missing.c_str())));
     EXPECT_FALSE(s.Load(static_cast<const char*>(nullptr)));
 
-    ASSERT_EQ(boxes.count(), 4u);
-    const char* captions[] = {"AnsiString::Load", "AnsiString::Save", "AnsiString::Save",
-                              "AnsiString::Load"};
-    for (size_t i = 0; i < boxes.count(); ++i) {
-        EXPECT_EQ(boxes[i].text, "ERROR: File open error!");
-        EXPECT_EQ(boxes[i].caption, captions[i]);
-        EXPECT_EQ(boxes[i].icon, UINT(MB_ICONERROR));
-    }
+    EXPECT_EQ(boxes.boxes(),
+              (std::vector<CapturedBox>{LoadFailed, SaveFailed, SaveFailed, LoadFailed}));
 }
 
 TEST_F(AnsiStringFiles, AFailedWriteIsNotReportedAsSuccess) {
@@ -142,12 +135,7 @@ TEST_F(AnsiStringFiles, AFailedWriteIsNotReportedAsSuccess) {
     AnsiString s("data");
     EXPECT_FALSE(s.Save("Z:\\dev\\full"));
     EXPECT_FALSE(s.SaveAdd("Z:\\dev\\full"));
-    ASSERT_EQ(boxes.count(), 2u);
-    for (const CapturedBox& box : boxes.boxes()) {
-        EXPECT_EQ(box.text, "ERROR: File open error!");
-        EXPECT_EQ(box.caption, "AnsiString::Save");
-        EXPECT_EQ(box.icon, UINT(MB_ICONERROR));
-    }
+    EXPECT_EQ(boxes.boxes(), std::vector<CapturedBox>(2, SaveFailed));
 }
 
 TEST_F(AnsiStringFiles, FileExists) {

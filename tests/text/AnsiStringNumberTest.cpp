@@ -87,7 +87,11 @@ TEST(AnsiStringNumbers, ConvertToDouble) {
              {"0.001", 0.001, 0},
              {"1.5.2", 0.0, 1},
              {"abc", 0.0, 1},
+             // A fraction is decimal digits only: no sign, no hexadecimal prefix.
              {"1.x", 0.0, 1},
+             {"1.-", 0.0, 1},
+             {"1.+", 0.0, 1},
+             {"1.0x", 0.0, 1},
              {"1.2e3", 0.0, 1},
              {"1.-5", 0.0, 1},
              {"1.0x1F", 0.0, 1},

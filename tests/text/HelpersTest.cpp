@@ -9,6 +9,8 @@
 
 namespace {
 
+using Boxes = std::vector<CapturedBox>;
+
 TEST(MessageHelpers, ShowMessageAndShowMessageT) {
     MessageBoxCapture boxes;
     ShowMessage("plain");
@@ -16,70 +18,49 @@ TEST(MessageHelpers, ShowMessageAndShowMessageT) {
     ShowMessageT("body", "Title");
     ShowMessageT("body2", AnsiString("Title2"));
 
-    ASSERT_EQ(boxes.count(), 4u);
-    EXPECT_EQ(boxes[0].caption, "Message");
-    EXPECT_EQ(boxes[0].text, "plain");
-    EXPECT_EQ(boxes[1].text, "from text");
-    EXPECT_EQ(boxes[2].caption, "Title");
-    EXPECT_EQ(boxes[2].text, "body");
-    EXPECT_EQ(boxes[3].caption, "Title2");
-    for (const CapturedBox& box : boxes.boxes()) {
-        EXPECT_EQ(box.buttons, std::vector<int>({IDOK}));
-        EXPECT_EQ(box.icon, 0u);
-        EXPECT_EQ(box.owner, Owner);
-    }
+    EXPECT_EQ(boxes.boxes(), (Boxes{{"Message", "plain", {IDOK}, 0, Owner},
+                                    {"Message", "from text", {IDOK}, 0, Owner},
+                                    {"Title", "body", {IDOK}, 0, Owner},
+                                    {"Title2", "body2", {IDOK}, 0, Owner}}));
 }
 
 TEST(MessageHelpers, ShowError) {
     MessageBoxCapture boxes;
     ShowError("ERROR: device gone", "Device error");
-    ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes[0].text, "ERROR: device gone");
-    EXPECT_EQ(boxes[0].caption, "Device error");
-    EXPECT_EQ(boxes[0].icon, UINT(MB_ICONERROR));
-    EXPECT_EQ(boxes[0].buttons, std::vector<int>({IDOK}));
+    EXPECT_EQ(boxes.boxes(), Boxes{ErrorBox("Device error", "ERROR: device gone")});
 }
 
 TEST(MessageHelpers, OverlongTextsAreReportedThenShownEmpty) {
     MessageBoxCapture boxes;
     const std::string tooLong(256, 'm');
     ShowError(tooLong.c_str(), "Caption");
-    ASSERT_EQ(boxes.count(), 2u);
-    EXPECT_EQ(boxes[0].text, "ERROR: AnsiString too long!");
-    EXPECT_EQ(boxes[0].caption, "AnsiString::operator=");
-    EXPECT_EQ(boxes[1].caption, "Caption");
-    EXPECT_EQ(boxes[1].text, "");
+    EXPECT_EQ(boxes.boxes(),
+              (Boxes{ErrorBox("AnsiString::operator=", "ERROR: AnsiString too long!"),
+                     ErrorBox("Caption", "")}));
 }
 
-TEST(MessageHelpers, YesNoWithBothAnswers) {
-    MessageBoxCapture boxes(IDYES);
-    EXPECT_TRUE(YesNo("Proceed?"));
-    boxes.answerWith(IDNO);
-    EXPECT_FALSE(YesNo(AnsiString("Proceed?")));
-
-    ASSERT_EQ(boxes.count(), 2u);
-    for (const CapturedBox& box : boxes.boxes()) {
-        EXPECT_EQ(box.caption, "Question");
-        EXPECT_EQ(box.text, "Proceed?");
-        EXPECT_EQ(box.buttons, std::vector<int>({IDYES, IDNO}));
-        EXPECT_EQ(box.icon, 0u);
-        EXPECT_EQ(box.owner, nullptr);
-    }
-}
-
-TEST(MessageHelpers, OkCancelWithBothAnswers) {
-    MessageBoxCapture boxes(IDOK);
-    EXPECT_TRUE(OkCancel("Continue?"));
-    boxes.answerWith(IDCANCEL);
-    EXPECT_FALSE(OkCancel(AnsiString("Continue?")));
-
-    ASSERT_EQ(boxes.count(), 2u);
-    for (const CapturedBox& box : boxes.boxes()) {
-        EXPECT_EQ(box.caption, "Question");
-        EXPECT_EQ(box.text, "Continue?");
-        EXPECT_EQ(box.buttons, std::vector<int>({IDOK, IDCANCEL}));
-        EXPECT_EQ(box.icon, UINT(MB_ICONINFORMATION));
-        EXPECT_EQ(box.owner, nullptr);
+// Each question, asked with a character string and then with a text, is
+// answered first with its yes and then with its no.
+TEST(MessageHelpers, QuestionsWithBothAnswers) {
+    struct Question {
+        bool (*askChars)(const char*);
+        bool (*askText)(AnsiString);
+        int yes, no;
+        CapturedBox box;
+    };
+    for (const Question& q : {
+             Question{YesNo, YesNo, IDYES, IDNO, {"Question", "Proceed?", {IDYES, IDNO}, 0}},
+             Question{OkCancel,
+                      OkCancel,
+                      IDOK,
+                      IDCANCEL,
+                      {"Question", "Continue?", {IDOK, IDCANCEL}, MB_ICONINFORMATION}},
+         }) {
+        MessageBoxCapture boxes(q.yes);
+        EXPECT_TRUE(q.askChars(q.box.text.c_str())) << q.box.text;
+        boxes.answerWith(q.no);
+        EXPECT_FALSE(q.askText(AnsiString(q.box.text.c_str()))) << q.box.text;
+        EXPECT_EQ(boxes.boxes(), (Boxes{q.box, q.box}));
     }
 }
 
@@ -97,11 +78,11 @@ TEST(MessageHelpers, WindowHandleConstructionSetsTheOwnerOfAllButQuestions) {
         ShowMessage("owned");
         YesNo("q");
         OkCancel("q");
-        ASSERT_EQ(boxes.count(), 4u);
-        EXPECT_EQ(boxes[0].owner, window);
-        EXPECT_EQ(boxes[1].owner, window);
-        EXPECT_EQ(boxes[2].owner, nullptr);
-        EXPECT_EQ(boxes[3].owner, nullptr);
+        EXPECT_EQ(boxes.boxes(),
+                  (Boxes{ErrorBox("AnsiString::operator=", "ERROR: AnsiString too long!", window),
+                         {"Message", "owned", {IDOK}, 0, window},
+                         {"Question", "q", {IDYES, IDNO}, 0, nullptr},
+                         {"Question", "q", {IDOK, IDCANCEL}, MB_ICONINFORMATION, nullptr}}));
     }
     const AnsiString noOwner(static_cast<HWND>(nullptr));
     EXPECT_EQ(Owner, nullptr);
@@ -173,11 +154,8 @@ TEST(FileNameHelpers, ChangeFileExtBeyondCapacity) {
     const AnsiString full(std::string(255, 'f').c_str());
     EXPECT_STREQ(ChangeFileExt(full, ext).c_str(), ext.c_str());
 
-    ASSERT_EQ(boxes.count(), 3u);
-    for (const CapturedBox& box : boxes.boxes()) {
-        EXPECT_EQ(box.text, "ERROR: Resulting AnsiString is too long!");
-        EXPECT_EQ(box.caption, "AnsiString::operator+");
-    }
+    EXPECT_EQ(boxes.boxes(), Boxes(3, ErrorBox("AnsiString::operator+",
+                                               "ERROR: Resulting AnsiString is too long!")));
 }
 
 int ClockNumber(const SYSTEMTIME& t) {

@@ -8,8 +8,6 @@
 
 namespace {
 
-using Buttons = std::vector<int>;
-
 // Closes its dialog by itself a moment after it appears.
 INT_PTR CALLBACK SelfClosingDialog(HWND dialog, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG) {
@@ -31,20 +29,13 @@ TEST(MessageBoxCapture, RecordsCaptionTextButtonsAndIcon) {
     MessageBoxA(nullptr, "Note", "Info", MB_ICONINFORMATION);
     MessageBoxA(nullptr, "Plain", "Message", MB_OK);
 
-    ASSERT_EQ(boxes.count(), 5u);
-    EXPECT_EQ(boxes[0].caption, "Unit error");
-    EXPECT_EQ(boxes[0].text, "Something failed");
-    EXPECT_EQ(boxes[0].buttons, Buttons({IDOK}));
-    EXPECT_EQ(boxes[0].icon, UINT(MB_ICONERROR));
-    EXPECT_EQ(boxes[0].owner, nullptr);
-
-    EXPECT_EQ(boxes[1].buttons, Buttons({IDYES, IDNO, IDCANCEL}));
-    EXPECT_EQ(boxes[1].icon, UINT(MB_ICONQUESTION));
-    EXPECT_EQ(boxes[2].buttons, Buttons({IDOK, IDCANCEL}));
-    EXPECT_EQ(boxes[2].icon, UINT(MB_ICONWARNING));
-    EXPECT_EQ(boxes[3].icon, UINT(MB_ICONINFORMATION));
-    EXPECT_EQ(boxes[4].icon, 0u);
-    EXPECT_EQ(boxes.boxes().back().text, "Plain");
+    EXPECT_EQ(boxes.boxes(), (std::vector<CapturedBox>{
+                                 {"Unit error", "Something failed", {IDOK}, MB_ICONERROR},
+                                 {"Question", "Go on?", {IDYES, IDNO, IDCANCEL}, MB_ICONQUESTION},
+                                 {"Warning", "Careful", {IDOK, IDCANCEL}, MB_ICONWARNING},
+                                 {"Info", "Note", {IDOK}, MB_ICONINFORMATION},
+                                 {"Message", "Plain", {IDOK}, 0},
+                             }));
 
     boxes.clear();
     EXPECT_EQ(boxes.count(), 0u);
