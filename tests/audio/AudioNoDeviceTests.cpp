@@ -18,10 +18,9 @@ TEST(AudioNoDevice, ReportsOnceThenDiscardsAndClosesAtOnce) {
 
     auto audio = std::make_unique<AudioClass>();
     EXPECT_EQ(audio->error, 1);
-    ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes[0].text, "Unable to open wave mapper device");
-    EXPECT_EQ(boxes[0].caption, "ERROR opening Audio");
-    EXPECT_EQ(boxes[0].icon, UINT(MB_ICONERROR));
+    const std::vector<CapturedBox> reported{
+        ErrorBox("ERROR opening Audio", "Unable to open wave mapper device")};
+    EXPECT_EQ(boxes.boxes(), reported);
 
     // More than the ring holds: a failed output that counted these as queued
     // would hold the writer for ever.
@@ -33,7 +32,7 @@ TEST(AudioNoDevice, ReportsOnceThenDiscardsAndClosesAtOnce) {
     EXPECT_EQ(audio->FreeBlocksCnt(), kRing);
     withinDeadline("closing without a device", [&] { audio.reset(); });
 
-    EXPECT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.boxes(), reported);
     EXPECT_EQ(timerCallBackCount - callbacksBefore, 0);
     EXPECT_TRUE(sink.sound().empty());
 }
