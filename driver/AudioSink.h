@@ -42,7 +42,11 @@ public:
     // What was played: bytes() without the all-zero frames.
     std::vector<unsigned char> sound() const;
 
-    // `pcm` without its all-zero 4-byte frames; a trailing partial frame is kept.
+    static constexpr size_t kFrameBytes = 4;
+    // Whether the kFrameBytes bytes at `frame` are all zero: silence, which
+    // the device may have added.
+    static bool IsSilentFrame(const unsigned char* frame);
+    // `pcm` without its all-zero frames; a trailing partial frame is kept.
     static std::vector<unsigned char> withoutSilentFrames(const std::vector<unsigned char>& pcm);
 
 private:

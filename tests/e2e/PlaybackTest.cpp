@@ -86,12 +86,10 @@ TEST_F(PlaybackTest, TheBuiltSampleReachesTheDeviceUnchanged) {
     size_t matched = 0;
     size_t added = 0;
     for (size_t i = 0; i < received.size(); i += 4) {
-        const bool silent = received[i] == 0 && received[i + 1] == 0 && received[i + 2] == 0 &&
-                            received[i + 3] == 0;
         if (matched < expected.size() && std::equal(received.begin() + i, received.begin() + i + 4,
                                                     expected.begin() + matched)) {
             matched += 4;
-        } else if (silent) {
+        } else if (AudioSink::IsSilentFrame(&received[i])) {
             ++added;
         } else {
             FAIL() << "frame " << i / 4 << " is neither played nor silence";

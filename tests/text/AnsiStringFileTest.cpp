@@ -6,6 +6,7 @@
 #include <string>
 
 #include "AnsiString.h"
+#include "DriverBasics.h"
 #include "MessageBoxCapture.h"
 
 namespace {
@@ -42,14 +43,8 @@ protected:
     }
 
     static std::string readBytes(const std::string& file) {
-        std::string bytes;
-        if (FILE* f = fopen(file.c_str(), "rb")) {
-            for (int c; (c = fgetc(f)) != EOF;) {
-                bytes += static_cast<char>(c);
-            }
-            fclose(f);
-        }
-        return bytes;
+        const std::vector<unsigned char> bytes = ReadFileBytes(file);
+        return std::string(bytes.begin(), bytes.end());
     }
 
     std::string folder_;
