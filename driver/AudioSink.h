@@ -1,8 +1,8 @@
 #pragma once
-// The file sound device that tests listen to.
+// The file sound device that the tests and the demonstration listen to.
 //
-// Every test registered with warble_add_test runs with a private HOME whose
-// .asoundrc points ALSA's default device at a file:
+// They run through tools/headless with a private HOME whose .asoundrc points
+// ALSA's default device at a file:
 //
 //   pcm.!default { type file; slave.pcm "null"; file "<sink>"; format "raw" }
 //
