@@ -44,3 +44,14 @@ function(warble_add_test)
     set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${env}")
   endif()
 endfunction()
+
+# warble_find_tool(<variable> <command> <Debian package>)
+#   Finds a program that the tests run, or stops the configure with the
+#   package that provides it.
+function(warble_find_tool variable command package)
+  find_program(${variable} ${command})
+  if(NOT ${variable})
+    message(FATAL_ERROR "${command} is missing; it comes with the Debian package ${package} "
+                        "(tools/install-deps installs all that the build needs)")
+  endif()
+endfunction()
