@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "AudioClass.h"
+#include "DriverBasics.h"
 
 // Reaches the device callback and handle that the class keeps private.
 struct AudioClassTestAccess {
@@ -133,13 +134,7 @@ void withinDeadline(const char* what, Action action) {
 // Polls `condition` until it holds or a generous bound passes.
 template <class Condition>
 bool eventually(Condition condition) {
-    for (int i = 0; i < 3000; ++i) {
-        if (condition()) {
-            return true;
-        }
-        Sleep(10);
-    }
-    return condition();
+    return WaitFor(condition, 30000);
 }
 
 }  // namespace audio_test

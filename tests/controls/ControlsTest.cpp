@@ -49,12 +49,6 @@ protected:
                                             {Seen::Form, WM_CHAR, ch},
                                             {Seen::Control, WM_CHAR, ch}}));
     }
-
-    static std::string WindowText(HWND hwnd) {
-        char text[300] = "";
-        GetWindowTextA(hwnd, text, sizeof text);
-        return text;
-    }
 };
 
 TEST_F(Controls, ButtonIsCreatedWithItsGeometryCaptionAndEnabled) {

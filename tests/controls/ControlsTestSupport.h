@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "DriverBasics.h"
 #include "FormClass.h"
 #include "MessagePump.h"
 
@@ -32,11 +33,12 @@ inline std::vector<Seen> trace;
 // that travels through the display server.
 template <class Done>
 bool PumpUntil(Done done) {
-    for (int i = 0; i < 500 && !done(); ++i) {
-        DrainQueue();
-        Sleep(10);
-    }
-    return done();
+    return WaitFor(
+        [&] {
+            DrainQueue();
+            return done();
+        },
+        5000);
 }
 
 // The form the controls under test live on: it records the commands and the

@@ -6,11 +6,13 @@
 
 #include <cstring>
 
+#include "ProgramDriver.h"
+
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     RefuseMainWindow(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND) {
         const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-        if (create->lpszName && std::strcmp(create->lpszName, "Warbletone - Tolvane 2012") == 0) {
+        if (create->lpszName && std::strcmp(create->lpszName, kProgramTitle) == 0) {
             return 1;  // refuses the creation
         }
     }

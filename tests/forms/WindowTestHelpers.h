@@ -4,10 +4,5 @@
 
 #include <string>
 
+#include "DriverBasics.h"
 #include "MessagePump.h"
-
-inline std::string WindowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "DriverBasics.h"
+
 namespace {
 
 // The capture that records boxes shown on this thread, the innermost first.
@@ -23,12 +25,6 @@ thread_local std::vector<PendingClick> pendingClicks;
 const char* const SeenProperty = "MessageBoxCapture.seen";
 
 constexpr int TextControlId = 0xFFFF;
-
-std::string WindowText(HWND window) {
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
 
 bool HasClass(HWND window, const char* name) {
     char className[64] = {};

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "AnsiString.h"
+#include "DriverBasics.h"
 #include "MessageBoxCapture.h"
 
 namespace {
@@ -46,14 +47,8 @@ protected:
     }
 
     static std::string readBytes(const std::string& file) {
-        std::string bytes;
-        if (FILE* f = fopen(file.c_str(), "rb")) {
-            for (int c; (c = fgetc(f)) != EOF;) {
-                bytes += static_cast<char>(c);
-            }
-            fclose(f);
-        }
-        return bytes;
+        const std::vector<unsigned char> bytes = ReadFileBytes(file);
+        return std::string(bytes.begin(), bytes.end());
     }
 
     std::string folder_;

@@ -1,8 +1,8 @@
 #pragma once
-// The file sound device that tests listen to.
+// The file sound device that the tests and the demonstration listen to.
 //
-// Every test registered with warble_add_test runs with a private HOME whose
-// .asoundrc points ALSA's default device at a file:
+// They run through tools/headless with a private HOME whose .asoundrc points
+// ALSA's default device at a file:
 //
 //   pcm.!default { type file; slave.pcm "null"; file "<sink>"; format "raw" }
 //
@@ -42,7 +42,11 @@ public:
     // What was played: bytes() without the all-zero frames.
     std::vector<unsigned char> sound() const;
 
-    // `pcm` without its all-zero 4-byte frames; a trailing partial frame is kept.
+    static constexpr size_t kFrameBytes = 4;
+    // Whether the kFrameBytes bytes at `frame` are all zero: silence, which
+    // the device may have added.
+    static bool IsSilentFrame(const unsigned char* frame);
+    // `pcm` without its all-zero frames; a trailing partial frame is kept.
     static std::vector<unsigned char> withoutSilentFrames(const std::vector<unsigned char>& pcm);
 
 private:

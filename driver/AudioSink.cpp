@@ -5,11 +5,10 @@
 #include <cstdlib>
 #include <memory>
 
+#include "DriverBasics.h"
 #include "WinePath.h"
 
 namespace {
-constexpr size_t kFrameBytes = 4;
-
 struct FileCloser {
     void operator()(FILE* f) const { fclose(f); }
 };
@@ -32,24 +31,15 @@ bool AudioSink::clear() const {
 }
 
 std::vector<unsigned char> AudioSink::bytes() const {
-    std::vector<unsigned char> received;
-    if (!available()) {
-        return received;
-    }
-    std::unique_ptr<FILE, FileCloser> file(fopen(path_.c_str(), "rb"));
-    if (!file) {
-        return received;
-    }
-    unsigned char chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        received.insert(received.end(), chunk, chunk + got);
-    }
-    return received;
+    return ReadFileBytes(path_);
 }
 
 std::vector<unsigned char> AudioSink::sound() const {
     return withoutSilentFrames(bytes());
+}
+
+bool AudioSink::IsSilentFrame(const unsigned char* frame) {
+    return std::all_of(frame, frame + kFrameBytes, [](unsigned char b) { return b == 0; });
 }
 
 std::vector<unsigned char> AudioSink::withoutSilentFrames(const std::vector<unsigned char>& pcm) {
@@ -57,9 +47,8 @@ std::vector<unsigned char> AudioSink::withoutSilentFrames(const std::vector<unsi
     kept.reserve(pcm.size());
     const size_t whole = pcm.size() - pcm.size() % kFrameBytes;
     for (size_t i = 0; i < whole; i += kFrameBytes) {
-        const auto frame = pcm.begin() + i;
-        if (std::any_of(frame, frame + kFrameBytes, [](unsigned char b) { return b != 0; })) {
-            kept.insert(kept.end(), frame, frame + kFrameBytes);
+        if (!IsSilentFrame(&pcm[i])) {
+            kept.insert(kept.end(), pcm.begin() + i, pcm.begin() + i + kFrameBytes);
         }
     }
     kept.insert(kept.end(), pcm.begin() + whole, pcm.end());

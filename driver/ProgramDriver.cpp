@@ -1,7 +1,6 @@
 #include "ProgramDriver.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -31,12 +30,6 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const char* className) {
     return search.found;
 }
 
-std::string WindowText(HWND window) {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // Time left of `limitMs` counted from `start`; 0 once it is over, never the
 // difference wrapped around to some 49 days.
 DWORD RemainingMs(DWORD start, DWORD limitMs) {
@@ -45,21 +38,6 @@ DWORD RemainingMs(DWORD start, DWORD limitMs) {
 }
 
 }  // namespace
-
-std::vector<unsigned char> ReadFileBytes(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        return bytes;
-    }
-    unsigned char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    std::fclose(file);
-    return bytes;
-}
 
 std::wstring Widened(const std::string& ansi) {
     std::wstring wide(ansi.size(), L'\0');
@@ -157,24 +135,26 @@ bool RunningProgram::WaitForMainWindow(DWORD timeoutMs) {
         return false;
     }
     const DWORD start = GetTickCount();
-    DWORD left;
-    while ((left = RemainingMs(start, timeoutMs)) > 0) {
-        for (HWND window : TopLevelWindows(process_.dwProcessId, kProgramTitle)) {
-            if (IsWindowVisible(window) && WindowText(window) == kProgramTitle) {
-                form_ = window;
+    bool ended = false;
+    const bool ready = WaitFor(
+        [&] {
+            for (HWND window : TopLevelWindows(process_.dwProcessId, kProgramTitle)) {
+                if (IsWindowVisible(window) && WindowText(window) == kProgramTitle) {
+                    form_ = window;
+                }
             }
-        }
-        // A message sent to the window is handled only once its thread is
-        // back in its message loop, that is after the whole start-up.
-        DWORD_PTR ignored;
-        if (form_ && SendMessageTimeoutA(form_, WM_NULL, 0, 0, SMTO_NORMAL, left, &ignored)) {
-            return true;
-        }
-        if (WaitForSingleObject(process_.hProcess, 20) != WAIT_TIMEOUT) {
-            return false;
-        }
-    }
-    return false;
+            // A message sent to the window is handled only once its thread
+            // is back in its message loop, that is after the whole start-up.
+            DWORD_PTR ignored;
+            if (form_ && SendMessageTimeoutA(form_, WM_NULL, 0, 0, SMTO_NORMAL,
+                                             RemainingMs(start, timeoutMs), &ignored)) {
+                return true;
+            }
+            ended = WaitForSingleObject(process_.hProcess, 0) != WAIT_TIMEOUT;
+            return ended;
+        },
+        timeoutMs);
+    return ready && !ended;
 }
 
 HWND RunningProgram::button(const char* caption) const {

@@ -15,26 +15,11 @@
 #include <thread>
 #include <vector>
 
+#include "DriverBasics.h"
+
 // Class name and title of the program's main window.
 constexpr char kProgramTitle[] = "Warbletone - Tolvane 2012";
 
-// Polls `ready` every 20 ms until it holds or `limitMs` have passed; tells
-// whether it held. The program handles messages and plays sound on its own
-// schedule, so a driver waits for an outcome instead of assuming it.
-template <typename Ready>
-bool WaitFor(Ready ready, DWORD limitMs) {
-    const DWORD start = GetTickCount();
-    while (!ready()) {
-        if (GetTickCount() - start >= limitMs) {
-            return false;
-        }
-        Sleep(20);
-    }
-    return true;
-}
-
-// The whole file; empty when it cannot be read.
-std::vector<unsigned char> ReadFileBytes(const std::string& path);
 // Text of the ANSI character set in wide characters.
 std::wstring Widened(const std::string& ansi);
 // `block` repeated `times` times, back to back: what some clicks play.

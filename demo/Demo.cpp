@@ -54,24 +54,21 @@ void PutLE(std::vector<unsigned char>& out, unsigned long value, int bytes) {
     }
 }
 
-bool SilentFrame(const std::vector<unsigned char>& pcm, size_t at) {
-    return pcm[at] == 0 && pcm[at + 1] == 0 && pcm[at + 2] == 0 && pcm[at + 3] == 0;
-}
-
 // 44100 Hz, 16 bits, two channels, as the program plays: what the device
 // received from its first sound on (the sample starts with sound), for the
 // program's own length, the processed copy's silent tail included. Silence
 // the device added before or after is left out. Should it have filled a gap
 // with silence, the file keeps the gap and runs on to the last sound.
 bool SaveWave(const std::vector<unsigned char>& received, const std::string& path) {
-    const size_t whole = received.size() - received.size() % 4;
+    constexpr size_t kFrame = AudioSink::kFrameBytes;
+    const size_t whole = received.size() - received.size() % kFrame;
     size_t first = 0;
-    while (first < whole && SilentFrame(received, first)) {
-        first += 4;
+    while (first < whole && AudioSink::IsSilentFrame(&received[first])) {
+        first += kFrame;
     }
     size_t soundEnd = whole;
-    while (soundEnd > first && SilentFrame(received, soundEnd - 4)) {
-        soundEnd -= 4;
+    while (soundEnd > first && AudioSink::IsSilentFrame(&received[soundEnd - kFrame])) {
+        soundEnd -= kFrame;
     }
     const size_t end = std::min(whole, std::max(soundEnd, first + kPlayedBytes));
     const unsigned long dataBytes = static_cast<unsigned long>(end - first);
