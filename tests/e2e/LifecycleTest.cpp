@@ -2,7 +2,6 @@
 #include "ProgramTest.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "WinePath.h"
 
@@ -10,20 +9,12 @@ namespace {
 
 class LifecycleTest : public ProgramTest {};
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 TEST_F(LifecycleTest, MissingSampleIsReportedOnceAndTheProgramRunsOnSilently) {
     Start({}, false);
     std::vector<SeenBox> boxes = program->Boxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "ERROR opening sample");
-    EXPECT_EQ(boxes[0].text.rfind("ERROR: ", 0), 0u) << boxes[0].text;
-    EXPECT_NE(Lower(boxes[0].text).find(Lower(copy->samplePath())), std::string::npos)
-        << boxes[0].text;
+    EXPECT_EQ(boxes[0].text, "ERROR: Cannot read the sample file " + copy->samplePath() + " !");
 
     // Both traces are flat; only the lead-in marks colour the input trace.
     ExpectView(0);
