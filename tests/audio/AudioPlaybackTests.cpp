@@ -74,7 +74,7 @@ TEST_F(AudioOutput, RingIsReusedAndClosingWaitsForEveryBlock) {
     playInPieces(pcm, pieces);
 
     EXPECT_TRUE(samePcm(sink.sound(), pcm));
-    EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= blocks; }));
+    EXPECT_TRUE(WaitFor([&] { return callbacksSinceStart() >= blocks; }, kHandBackMs));
     EXPECT_EQ(callbacksSinceStart(), blocks);
     // Every block, also one that has come back, is prepared without flags.
     EXPECT_EQ(DeviceCallSeam::prepares, blocks);
@@ -101,8 +101,8 @@ TEST_F(AudioOutput, FreeBlockCountFallsWhileQueuedAndRecovers) {
     }
     EXPECT_LT(*std::min_element(seen.begin(), seen.end()), kRing);
 
-    EXPECT_TRUE(eventually([&] { return audio->FreeBlocksCnt() == kRing; }));
-    EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= blocks; }));
+    EXPECT_TRUE(WaitFor([&] { return audio->FreeBlocksCnt() == kRing; }, kHandBackMs));
+    EXPECT_TRUE(WaitFor([&] { return callbacksSinceStart() >= blocks; }, kHandBackMs));
     EXPECT_EQ(callbacksSinceStart(), blocks);
 
     withinDeadline("closing", [&] { audio.reset(); });
@@ -163,7 +163,7 @@ TEST_F(AudioOutput, DeviceRefusingBlocksHoldsNobody) {
             audio.reset();
         });
         const int played = gone ? 0 : 1;
-        EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= played; }));
+        EXPECT_TRUE(WaitFor([&] { return callbacksSinceStart() >= played; }, kHandBackMs));
         EXPECT_EQ(callbacksSinceStart(), played);
         EXPECT_TRUE(samePcm(sink.sound(), firstBytes(pcm, played * kBlock)));
     }
@@ -203,7 +203,7 @@ TEST_F(AudioOutput, StalledDeviceIsResetInsteadOfHoldingTheWriterOrTheCloser) {
                 Sleep(900);
                 const int before = callbacksSinceStart();
                 waveOutRestart(device);
-                eventually([&] { return closed || callbacksSinceStart() > before; });
+                WaitFor([&] { return closed || callbacksSinceStart() > before; }, kHandBackMs);
                 if (stop < 3) {
                     waveOutPause(device);  // one block later
                 }
@@ -216,7 +216,7 @@ TEST_F(AudioOutput, StalledDeviceIsResetInsteadOfHoldingTheWriterOrTheCloser) {
         closed = true;
         goesOn.join();
         returned += c.written;
-        EXPECT_TRUE(eventually([&] { return callbacksSinceStart() >= returned; }));
+        EXPECT_TRUE(WaitFor([&] { return callbacksSinceStart() >= returned; }, kHandBackMs));
         EXPECT_EQ(callbacksSinceStart(), returned);
         EXPECT_TRUE(samePcm(
             sink.sound(), std::vector<unsigned char>(pcm.begin() + (c.written - c.played) * kBlock,

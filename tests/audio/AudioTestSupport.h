@@ -131,10 +131,7 @@ void withinDeadline(const char* what, Action action) {
     worker.join();
 }
 
-// Polls `condition` until it holds or a generous bound passes.
-template <class Condition>
-bool eventually(Condition condition) {
-    return WaitFor(condition, 30000);
-}
+// A generous bound on how long the device takes to hand back what it got.
+constexpr DWORD kHandBackMs = 30000;
 
 }  // namespace audio_test
