@@ -170,24 +170,25 @@ TEST_F(AudioOutput, DeviceRefusingBlocksHoldsNobody) {
 }
 
 TEST_F(AudioOutput, StalledDeviceIsResetInsteadOfHoldingTheWriterOrTheCloser) {
-    // A paused device keeps every block it is given. Rows: the blocks written
-    // to it, whether it goes on for one block after each of two stops shorter
-    // than the stall time and then for good, and how many of the blocks
-    // written last are played.
+    // A stuck device keeps every block it is given until it is reset. Rows:
+    // the blocks written to it, how many of them the test hands on to be
+    // played, one every half second, how many of the blocks written last
+    // are played, and how often the device is reset.
     const struct {
         int written;
-        bool stopsBriefly;
+        int handedOn;
         int played;
+        int resets;
     } cases[] = {
         // The writer fills the ring and, once none comes back, resets the
-        // device: the 20 held blocks return unplayed, and what follows plays.
-        {kRing + 5, false, 5},
-        // Closing with blocks held resets the device the same way.
-        {3, false, 0},
-        // Each block handed back starts the stall clock again: the device is
-        // left alone although the wait as a whole lasts longer than the stall
-        // time, and every block plays.
-        {4, true, 4},
+        // device: the 20 kept blocks return unplayed, and what follows plays.
+        {kRing + 5, 0, 5, 1},
+        // Closing with blocks kept resets the device the same way.
+        {3, 0, 0, 1},
+        // Each block handed back starts the stall clock again: the closer
+        // waits twice the stall time in all but about a quarter of it for
+        // each block, and leaves the device alone.
+        {8, 8, 8, 0},
     };
     const auto pcm = numberedFrames((kRing + 5) * kBlock);
     int returned = 0;  // every block comes back once, played or not
@@ -195,26 +196,28 @@ TEST_F(AudioOutput, StalledDeviceIsResetInsteadOfHoldingTheWriterOrTheCloser) {
         SCOPED_TRACE(c.written);
         auto audio = std::make_unique<AudioClass>();
         ASSERT_EQ(audio->error, 0);
-        HWAVEOUT device = AudioClassTestAccess::device(*audio);
-        ASSERT_EQ(waveOutPause(device), MMSYSERR_NOERROR);
-        std::atomic<bool> closed{false};
-        std::thread goesOn([&] {
-            for (int stop = 1; c.stopsBriefly && stop <= 3; ++stop) {
-                Sleep(900);
-                const int before = callbacksSinceStart();
-                waveOutRestart(device);
-                WaitFor([&] { return closed || callbacksSinceStart() > before; }, kHandBackMs);
-                if (stop < 3) {
-                    waveOutPause(device);  // one block later
-                }
+        DeviceCallSeam seam;
+        DeviceCallSeam::stuck = true;
+        std::thread handsOn([&] {
+            for (int block = 0; block < c.handedOn; ++block) {
+                Sleep(kStallMs / 4);
+                DeviceCallSeam::handOnOne();
             }
         });
-        withinDeadline("writing to a paused device and closing", [&] {
+        const DWORD start = GetTickCount();
+        withinDeadline("writing to a stuck device and closing", [&] {
             audio->writeAudio(pcm.data(), c.written * kBlock);
             audio.reset();
         });
-        closed = true;
-        goesOn.join();
+        const DWORD took = GetTickCount() - start;
+        handsOn.join();
+        EXPECT_EQ(DeviceCallSeam::resets, c.resets);
+        // A stall is given the stall time, and no more than a few times it
+        // holds the writer or the closer: never as long as it takes to hang.
+        if (c.resets > 0) {
+            EXPECT_GE(took, kStallMs);
+            EXPECT_LT(took, 3 * kStallMs);
+        }
         returned += c.written;
         EXPECT_TRUE(WaitFor([&] { return callbacksSinceStart() >= returned; }, kHandBackMs));
         EXPECT_EQ(callbacksSinceStart(), returned);

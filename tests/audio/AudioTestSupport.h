@@ -8,7 +8,9 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <future>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -25,14 +27,18 @@ struct AudioClassTestAccess {
 };
 
 // The slots of this executable's import table through which AudioClass
-// prepares and writes blocks (the 32-bit names are decorated).
+// prepares and writes blocks and resets the device (the 32-bit names are
+// decorated).
 using HeaderCall = MMRESULT(WINAPI*)(HWAVEOUT, LPWAVEHDR, UINT);
+using DeviceCall = MMRESULT(WINAPI*)(HWAVEOUT);
 #ifdef _WIN64
 extern "C" HeaderCall prepareSlot __asm__("__imp_waveOutPrepareHeader");
 extern "C" HeaderCall writeSlot __asm__("__imp_waveOutWrite");
+extern "C" DeviceCall resetSlot __asm__("__imp_waveOutReset");
 #else
 extern "C" HeaderCall prepareSlot __asm__("__imp__waveOutPrepareHeader@12");
 extern "C" HeaderCall writeSlot __asm__("__imp__waveOutWrite@12");
+extern "C" DeviceCall resetSlot __asm__("__imp__waveOutReset@4");
 #endif
 
 namespace audio_test {
@@ -40,23 +46,29 @@ namespace audio_test {
 constexpr int kBlock = 8192;
 constexpr int kRing = 20;
 
-// While it lives, stands between AudioClass and the device's prepare and
-// write calls, in this test executable only: it counts the preparations, and
-// those of headers that still carry flags, and it can make the device refuse
-// writes, which a real device cannot be made to do on its own.
+// While it lives, stands between AudioClass and the device's prepare, write
+// and reset calls, in this test executable only: it counts the preparations,
+// those of headers that still carry flags, and the resets, and it can make
+// the device refuse writes, or keep them until the test hands them on one by
+// one or a reset takes them back unplayed; a real device cannot be made to
+// do either on its own, nor at a time the test decides.
 class DeviceCallSeam {
 public:
     DeviceCallSeam() {
         realPrepare_ = prepareSlot;
         realWrite_ = writeSlot;
-        prepares = preparesWithFlags = writesToRefuse = 0;
+        realReset_ = resetSlot;
+        prepares = preparesWithFlags = writesToRefuse = resets = 0;
+        stuck = false;
         // The import table is writable data in an executable of this build.
         prepareSlot = &Prepare;
         writeSlot = &Write;
+        resetSlot = &Reset;
     }
     ~DeviceCallSeam() {
         prepareSlot = realPrepare_;
         writeSlot = realWrite_;
+        resetSlot = realReset_;
     }
     DeviceCallSeam(const DeviceCallSeam&) = delete;
     DeviceCallSeam& operator=(const DeviceCallSeam&) = delete;
@@ -64,6 +76,19 @@ public:
     static inline std::atomic<int> prepares{0};
     static inline std::atomic<int> preparesWithFlags{0};
     static inline std::atomic<int> writesToRefuse{0};  // counts down with each refusal
+    static inline std::atomic<int> resets{0};
+    // While set, written blocks are kept, not played, until a reset.
+    static inline std::atomic<bool> stuck{false};
+
+    // Hands the oldest kept block on to the device, which plays it and
+    // hands it back.
+    static void handOnOne() {
+        std::lock_guard<std::mutex> lock(keptLock_);
+        if (!kept_.empty()) {
+            realWrite_(keptBy_, kept_.front(), sizeof(WAVEHDR));
+            kept_.pop_front();
+        }
+    }
 
 private:
     static MMRESULT WINAPI Prepare(HWAVEOUT device, LPWAVEHDR header, UINT size) {
@@ -76,10 +101,34 @@ private:
             --writesToRefuse;
             return MMSYSERR_ERROR;
         }
+        if (stuck) {
+            std::lock_guard<std::mutex> lock(keptLock_);
+            keptBy_ = device;
+            kept_.push_back(header);
+            return MMSYSERR_NOERROR;
+        }
         return realWrite_(device, header, size);
+    }
+    // A reset frees a stuck device: the kept blocks reach the paused device
+    // and come back through the reset unplayed, as a device's own would.
+    static MMRESULT WINAPI Reset(HWAVEOUT device) {
+        ++resets;
+        std::lock_guard<std::mutex> lock(keptLock_);
+        if (stuck.exchange(false)) {
+            waveOutPause(device);
+            for (LPWAVEHDR header : kept_) {
+                realWrite_(device, header, sizeof(WAVEHDR));
+            }
+            kept_.clear();
+        }
+        return realReset_(device);
     }
     static inline HeaderCall realPrepare_;
     static inline HeaderCall realWrite_;
+    static inline DeviceCall realReset_;
+    static inline std::mutex keptLock_;
+    static inline std::deque<LPWAVEHDR> kept_;
+    static inline HWAVEOUT keptBy_ = nullptr;
 };
 
 // PCM whose 4-byte frames hold their own number, counted from 1: no frame is
@@ -133,5 +182,7 @@ void withinDeadline(const char* what, Action action) {
 
 // A generous bound on how long the device takes to hand back what it got.
 constexpr DWORD kHandBackMs = 30000;
+// How long the output lets a device keep every block before it resets it.
+constexpr DWORD kStallMs = 2000;
 
 }  // namespace audio_test
