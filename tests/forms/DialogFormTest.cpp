@@ -178,6 +178,22 @@ TEST_F(DialogForm, GeometryLeftUnsetComesFromTheDialogAndCallerValuesStay) {
     ASSERT_EQ(form.ShowModal(), 2);
     EXPECT_EQ(form.WID, wid);
     EXPECT_EQ(form.HEI, hei);
+
+    // A corner left unset is where the platform put the dialog, and a
+    // resize brings it back there.
+    form.STX = form.STY = -1;
+    RECT placed = {};
+    steps = [&](HWND dialog) {
+        GetWindowRect(dialog, &placed);
+        SetWindowPos(dialog, nullptr, 200, 210, 500, 400, SWP_NOZORDER);
+        GetWindowRect(dialog, &afterResize);
+        form.ModalResult(3);
+    };
+    ASSERT_EQ(form.ShowModal(), 3);
+    ASSERT_NE(placed.left, placed.top);
+    EXPECT_EQ(form.STX, placed.left);
+    EXPECT_EQ(form.STY, placed.top);
+    EXPECT_TRUE(EqualRect(&afterResize, &placed));
 }
 
 TEST_F(DialogForm, TheRunningDialogCarriesIcon101AsItsSmallIcon) {
