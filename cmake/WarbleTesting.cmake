@@ -36,7 +36,9 @@ function(warble_add_test)
     set(command ${PROJECT_SOURCE_DIR}/tools/headless --home ${home}
                 --sound-to ${home}/audio-sink.raw ${program} ${command})
     set(wine_only RESOURCE_LOCK wine SKIP_REGULAR_EXPRESSION "warble: skipped: ")
-    set(env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix)
+    # A locale of their own: Wine takes the ANSI code page from it (1252
+    # here), and the names of files from its UTF-8, whatever the machine's.
+    set(env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix LC_ALL=C.UTF-8)
   endif()
   add_test(NAME ${T_NAME} COMMAND ${command})
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} ${wine_only})

@@ -46,8 +46,8 @@ std::string BuiltSamplePath() {
     return exe.substr(0, exe.find_last_of('\\') + 1) + "SND\\SND45";
 }
 
-ProgramCopy::ProgramCopy() {
-    CopyProgram(L"");
+ProgramCopy::ProgramCopy(const std::wstring& folderName) {
+    CopyProgram(folderName);
 }
 
 ProgramCopy::ProgramCopy(const std::vector<unsigned char>& sample, const std::wstring& folderName) {

@@ -14,8 +14,8 @@ public:
     // fresh one.
     explicit ProgramCopy(const std::vector<unsigned char>& sample,
                          const std::wstring& folderName = L"");
-    // The folder has no SND\SND45.
-    ProgramCopy();
+    // The folder, named `folderName` as above, has no SND\SND45.
+    explicit ProgramCopy(const std::wstring& folderName = L"");
     ~ProgramCopy();
     ProgramCopy(const ProgramCopy&) = delete;
     ProgramCopy& operator=(const ProgramCopy&) = delete;

@@ -23,7 +23,7 @@ void ProgramTest::SetUp() {
 void ProgramTest::Start(const std::vector<unsigned char>& fileBytes, bool withSample,
                         const std::wstring& folderName) {
     copy = withSample ? std::make_unique<ProgramCopy>(fileBytes, folderName)
-                      : std::make_unique<ProgramCopy>();
+                      : std::make_unique<ProgramCopy>(folderName);
     ASSERT_TRUE(copy->ok()) << "cannot copy the program to " << copy->folder();
     sample = ProcessSample(withSample ? fileBytes : std::vector<unsigned char>());
     program = std::make_unique<RunningProgram>(copy->exePath());
