@@ -16,6 +16,7 @@
 
 #include "AudioClass.h"
 #include "DriverBasics.h"
+#include "SamePcm.h"
 
 // Reaches the device callback and handle that the class keeps private.
 struct AudioClassTestAccess {
@@ -145,20 +146,6 @@ inline std::vector<unsigned char> numberedFrames(size_t bytes) {
 
 inline std::vector<unsigned char> firstBytes(const std::vector<unsigned char>& pcm, size_t n) {
     return std::vector<unsigned char>(pcm.begin(), pcm.begin() + std::min(n, pcm.size()));
-}
-
-inline testing::AssertionResult samePcm(const std::vector<unsigned char>& received,
-                                        const std::vector<unsigned char>& expected) {
-    if (received == expected) {
-        return testing::AssertionSuccess();
-    }
-    const size_t common = std::min(received.size(), expected.size());
-    const size_t at =
-        std::mismatch(received.begin(), received.begin() + common, expected.begin()).first -
-        received.begin();
-    return testing::AssertionFailure()
-           << "the device received " << received.size() << " bytes, expected " << expected.size()
-           << "; they first differ at byte " << at;
 }
 
 // Runs `action` on a helper thread. One that has not returned within half a

@@ -48,7 +48,7 @@ TEST_F(PlaybackTest, ClicksAndCommandsPlayTheirSampleEightTimesInTurn) {
         }
         // The processed sample has silent stretches of its own; only the
         // frames that carry sound can be told from the device's filling.
-        EXPECT_EQ(sink.sound(), AudioSink::withoutSilentFrames(expected));
+        EXPECT_TRUE(samePcm(sink.sound(), AudioSink::withoutSilentFrames(expected)));
     }
 }
 

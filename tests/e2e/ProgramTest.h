@@ -10,6 +10,7 @@
 #include "CanvasPicture.h"
 #include "ProgramCopy.h"
 #include "ProgramDriver.h"
+#include "SamePcm.h"
 
 // A two-tone sample with upward crossings all along it and no sample equal
 // to 0, so it holds no all-zero frame: whatever all-zero frames the device
