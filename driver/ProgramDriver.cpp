@@ -213,6 +213,9 @@ void RunningProgram::LeaveRunning() {
 }
 
 DWORD RunningProgram::Close(DWORD timeoutMs) {
-    PostMessageA(form_, WM_CLOSE, 0, 0);
+    // A program whose window has already gone has not been closed.
+    if (!PostMessageA(form_, WM_CLOSE, 0, 0)) {
+        return kNoExit;
+    }
     return WaitForExit(timeoutMs);
 }

@@ -68,7 +68,8 @@ public:
     int ThumbPosition() const;
 
     // Closes the main window and waits for the process to end; returns its
-    // exit code, or kNoExit if it did not end in time.
+    // exit code, or kNoExit if it did not end in time or its window had
+    // already gone.
     DWORD Close(DWORD timeoutMs = 60000);
     // Waits for the process to end by itself; exit code or kNoExit.
     DWORD WaitForExit(DWORD timeoutMs);
