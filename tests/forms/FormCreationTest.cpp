@@ -13,7 +13,9 @@
 
 namespace {
 
-// Longer than the size rule's period, so that the next step starts a new one.
+// The size rule's period, and a pause longer than it, so that the next step
+// starts a new one.
+constexpr DWORD kPeriodMs = 1000;
 constexpr DWORD kFreshPeriodMs = 1100;
 
 HICON ResourceIcon() {
@@ -171,28 +173,39 @@ TEST(FormCreation, EveryLaterSizeChangeIsUndone) {
     // Each period here starts with size messages of one step each (a
     // minimized window takes none, its restore one) before the window is
     // maximized, so that the restore from the queue would be step `steps` + 1
-    // of the period. After a period in which it gave way, it applies again.
+    // of the period, even half a period later. After a period in which it
+    // gave way, it applies again. A period is what the form's clock saw: a
+    // row whose steps took a whole period (this thread held back on a busy
+    // machine) proves nothing and is run again.
     const struct {
         bool minimized;
         int steps;
+        DWORD pauseMs;  // before the window is maximized
         bool restored;
-    } periods[] = {{true, 7, true}, {false, 8, false}, {false, 0, true}};
+    } periods[] = {{true, 7, 0, true}, {false, 8, kPeriodMs / 2, false}, {false, 0, 0, true}};
     for (const auto& period : periods) {
         SCOPED_TRACE(period.steps);
-        Sleep(kFreshPeriodMs);
-        if (period.minimized) {
-            ShowWindow(form.hwnd, SW_MINIMIZE);
+        BOOL restored = FALSE;
+        for (DWORD start = 0, attempt = 0; attempt == 0 || GetTickCount() - start >= kPeriodMs;) {
+            ASSERT_LT(attempt++, 5u) << "every attempt took a whole period";
+            Sleep(kFreshPeriodMs);
+            start = GetTickCount();
+            if (period.minimized) {
+                ShowWindow(form.hwnd, SW_MINIMIZE);
+                ShowWindow(form.hwnd, SW_RESTORE);
+            }
+            for (int i = period.minimized ? 1 : 0; i < period.steps; ++i) {
+                SendMessageA(form.hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 240));
+            }
+            DrainQueue();  // their own second steps, before there is anything to restore
+            Sleep(period.pauseMs);
+            ShowWindow(form.hwnd, SW_MAXIMIZE);
+            DrainQueue();
+            restored = !IsZoomed(form.hwnd);
             ShowWindow(form.hwnd, SW_RESTORE);
+            DrainQueue();
         }
-        for (int i = period.minimized ? 1 : 0; i < period.steps; ++i) {
-            SendMessageA(form.hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 240));
-        }
-        DrainQueue();  // their own second steps, before there is anything to restore
-        ShowWindow(form.hwnd, SW_MAXIMIZE);
-        DrainQueue();
-        EXPECT_EQ(IsZoomed(form.hwnd) == FALSE, period.restored);
-        ShowWindow(form.hwnd, SW_RESTORE);
-        DrainQueue();
+        EXPECT_EQ(restored != FALSE, period.restored);
     }
     DestroyWindowOf(form);
 }
