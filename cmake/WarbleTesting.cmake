@@ -15,14 +15,25 @@
 #   (a Unix path).
 #   All Wine tests share one lock, since windows, focus and the foreground
 #   are per Wine desktop: two GUI tests at once would disturb each other.
-#   On a machine that cannot run 32-bit programs tools/wine-run says so
-#   instead of running a 32-bit one, and the test counts as skipped.
+#   They carry the label "wine".
+#   On a machine that cannot run 32-bit programs tools/wine-run runs a
+#   32-bit one under emulation, which is slow: the 32-bit build's Wine tests
+#   then get five times their time limit. Where it cannot emulate, or the
+#   test's WARBLE_NOT_EMULATED gives a reason not to, it says so instead, and
+#   the test counts as skipped.
 #   HOST marks a test of the cross build that runs on the build machine
 #   itself, not under Wine.
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  execute_process(COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-loader
+                  OUTPUT_VARIABLE WARBLE_WINE_LOADER OUTPUT_STRIP_TRAILING_WHITESPACE)
+endif()
 function(warble_add_test)
   cmake_parse_arguments(T "HOST" "NAME;TIMEOUT" "COMMAND;ENV" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 90)
+  endif()
+  if(WARBLE_WINE_LOADER AND NOT WARBLE_WINE_LOADER STREQUAL "wine" AND NOT T_HOST)
+    math(EXPR T_TIMEOUT "${T_TIMEOUT} * 5")
   endif()
   set(command ${T_COMMAND})
   set(wine_only)
@@ -35,7 +46,7 @@ function(warble_add_test)
     set(home ${CMAKE_BINARY_DIR}/home/${T_NAME})
     set(command ${PROJECT_SOURCE_DIR}/tools/headless --home ${home}
                 --sound-to ${home}/audio-sink.raw ${program} ${command})
-    set(wine_only RESOURCE_LOCK wine SKIP_REGULAR_EXPRESSION "warble: skipped: ")
+    set(wine_only RESOURCE_LOCK wine SKIP_REGULAR_EXPRESSION "warble: skipped: " LABELS wine)
     # A locale of their own: Wine takes the ANSI code page from it (1252
     # here), and the names of files from its UTF-8, whatever the machine's.
     set(env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix LC_ALL=C.UTF-8)
