@@ -8,8 +8,8 @@
 
 #include "ProgramDriver.h"
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK
-    RefuseMainWindow(int code, WPARAM wParam, LPARAM lParam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK RefuseMainWindow(int code, WPARAM wParam,
+                                                                   LPARAM lParam) {
     if (code == HCBT_CREATEWND) {
         const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
         if (create->lpszName && std::strcmp(create->lpszName, kProgramTitle) == 0) {
