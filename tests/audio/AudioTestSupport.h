@@ -16,6 +16,7 @@
 
 #include "AudioClass.h"
 #include "DriverBasics.h"
+#include "ImportSlot.h"
 #include "SamePcm.h"
 
 // Reaches the device callback and handle that the class keeps private.
@@ -61,15 +62,14 @@ public:
         realReset_ = resetSlot;
         prepares = preparesWithFlags = writesToRefuse = resets = 0;
         stuck = false;
-        // The import table is writable data in an executable of this build.
-        prepareSlot = &Prepare;
-        writeSlot = &Write;
-        resetSlot = &Reset;
+        WriteImportSlot(&prepareSlot, &Prepare);
+        WriteImportSlot(&writeSlot, &Write);
+        WriteImportSlot(&resetSlot, &Reset);
     }
     ~DeviceCallSeam() {
-        prepareSlot = realPrepare_;
-        writeSlot = realWrite_;
-        resetSlot = realReset_;
+        WriteImportSlot(&prepareSlot, realPrepare_);
+        WriteImportSlot(&writeSlot, realWrite_);
+        WriteImportSlot(&resetSlot, realReset_);
     }
     DeviceCallSeam(const DeviceCallSeam&) = delete;
     DeviceCallSeam& operator=(const DeviceCallSeam&) = delete;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ImportSlot.h"
+
 namespace {
 
 GdiLedger* ledger = nullptr;
@@ -48,18 +50,11 @@ void** FindImportSlot(const char* dll, const char* function) {
     throw std::runtime_error(std::string("not imported: ") + function);
 }
 
-void WriteSlot(void** slot, void* value) {
-    DWORD oldProtect;
-    VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &oldProtect);
-    *slot = value;
-    VirtualProtect(slot, sizeof(void*), oldProtect, &oldProtect);
-}
-
 template <class Fn>
 Fn Hook(const char* dll, const char* function, Fn replacement) {
     void** slot = FindImportSlot(dll, function);
     patches.push_back({slot, *slot});
-    WriteSlot(slot, reinterpret_cast<void*>(replacement));
+    WriteImportSlot(slot, reinterpret_cast<void*>(replacement));
     return reinterpret_cast<Fn>(patches.back().original);
 }
 
@@ -145,7 +140,7 @@ BOOL WINAPI WatchedDeleteObject(HGDIOBJ object) {
 
 void RestoreImports() {
     for (auto it = patches.rbegin(); it != patches.rend(); ++it)
-        WriteSlot(it->slot, it->original);
+        WriteImportSlot(it->slot, it->original);
     patches.clear();
     for (int& pending : failures)
         pending = 0;
