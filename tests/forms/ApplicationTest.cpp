@@ -79,26 +79,30 @@ TEST(ApplicationObject, ExeNameIsTheExecutablesFullPath) {
     EXPECT_EQ(ExecutableFolder(), std::wstring(folder.begin(), folder.end()));
 }
 
-TEST(ApplicationObject, ExeNameHoldsPathsOfAHundredCharactersAndMore) {
-    // A copy of the probe program in a folder named so that the probe's path
-    // is well past 100 characters (and within the 255 a string holds),
-    // wherever the build folder is; the probe checks its own ExeName.
-    std::string folder = HelperPath("") + "a_folder_with_a_long_name";
-    while (folder.size() + sizeof("\\exe_name_probe.exe") <= 160)
-        folder += "_longer";
-    const std::string probe = folder + "\\exe_name_probe.exe";
-    ASSERT_GT(probe.size(), 150u);
-    ASSERT_LE(probe.size(), 255u) << "the build folder's path is too long for this test";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(HelperPath("exe_name_probe.exe").c_str(), probe.c_str(), FALSE));
+TEST(ApplicationObject, ExeNameHoldsLongPathsAndPathsBeyondAscii) {
+    // Copies of the probe program, which checks its own ExeName: in a folder
+    // named so that the probe's path is well past 100 characters (and within
+    // the 255 a string holds), wherever the build folder is, and in "café",
+    // which the ANSI code page spells (é as 0xE9) and the OEM one does not.
+    std::string longFolder = HelperPath("") + "a_folder_with_a_long_name";
+    while (longFolder.size() + sizeof("\\exe_name_probe.exe") <= 160)
+        longFolder += "_longer";
+    ASSERT_GT(longFolder.size() + sizeof("\\exe_name_probe.exe"), 150u);
+    for (const std::string& folder : {longFolder, HelperPath("") + "caf\xE9"}) {
+        SCOPED_TRACE(folder);
+        const std::string probe = folder + "\\exe_name_probe.exe";
+        ASSERT_LE(probe.size(), 255u) << "the build folder's path is too long for this test";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(HelperPath("exe_name_probe.exe").c_str(), probe.c_str(), FALSE));
 
-    MessageBoxCapture boxes;
-    EXPECT_EQ(Appl.ExecuteCommandLine(Quoted(probe).c_str()), 0u)
-        << "1: the probe found no path, 2: another path";
-    EXPECT_EQ(boxes.count(), 0u);
+        MessageBoxCapture boxes;
+        EXPECT_EQ(Appl.ExecuteCommandLine(Quoted(probe).c_str()), 0u)
+            << "1: the probe found no path, 2: another path";
+        EXPECT_EQ(boxes.count(), 0u);
 
-    DeleteFileA(probe.c_str());
-    RemoveDirectoryA(folder.c_str());
+        DeleteFileA(probe.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
 }
 
 TEST(ApplicationObject, ExecuteCommandLineReturnsTheProgramsExitCode) {
