@@ -36,7 +36,8 @@ std::string SystemText(DWORD error) {
     return text;
 }
 
-// A message-only window that counts the messages dispatched to it.
+// A message-only window that counts the messages dispatched to it and keeps
+// the last character typed into it.
 class CountingWindow {
 public:
     CountingWindow() {
@@ -49,6 +50,7 @@ public:
         window = CreateWindowExA(0, "CountingWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  hInst, nullptr);
         dispatched = 0;
+        typed = 0;
     }
     ~CountingWindow() {
         DestroyWindow(window);
@@ -59,6 +61,7 @@ public:
 
     HWND window;
     static int dispatched;
+    static WPARAM typed;
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -66,10 +69,15 @@ private:
             ++dispatched;
             return 0;
         }
+        if (message == WM_CHAR) {
+            typed = wParam;
+            return 0;
+        }
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 };
 int CountingWindow::dispatched = 0;
+WPARAM CountingWindow::typed = 0;
 
 TEST(ApplicationObject, ExeNameIsTheExecutablesFullPath) {
     EXPECT_EQ(Application, &Appl);
@@ -153,6 +161,14 @@ TEST(ApplicationObject, ProcessMessagesHandlesExactlyOneMessage) {
     EXPECT_EQ(CountingWindow::dispatched, 3);
     Appl.ProcessMessages();
     EXPECT_EQ(CountingWindow::dispatched, 3);
+
+    // A key pumped during a long operation brings its character, which the
+    // key's handling posts and the next call delivers.
+    const UINT scanCode = MapVirtualKeyA('Q', MAPVK_VK_TO_VSC);
+    PostMessageA(counter.window, WM_KEYDOWN, 'Q', MAKELPARAM(1, scanCode));
+    Appl.ProcessMessages();
+    Appl.ProcessMessages();
+    EXPECT_EQ(CountingWindow::typed, WPARAM{'q'});
     EXPECT_TRUE(DrainQueue().empty());
 }
 
