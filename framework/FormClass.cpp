@@ -393,7 +393,8 @@ INT_PTR CALLBACK FormClass::InitialDialogFunc(HWND hWnd, UINT Msg, WPARAM wParam
     // The form is linked only after its WM_INITDIALOG handling; messages sent
     // to the dialog meanwhile get the dialog manager's default processing.
     auto* form = reinterpret_cast<FormClass*>(lParam);
-    form->DialogFunc(hWnd, Msg, wParam, lParam);
+    // The form's answer decides whether the platform gives the first focus.
+    const BOOL focusProposed = form->DialogFunc(hWnd, Msg, wParam, lParam);
     SetWindowLongPtrA(hWnd, GWLP_USERDATA, lParam);
-    return TRUE;
+    return focusProposed;
 }

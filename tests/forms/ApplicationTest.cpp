@@ -36,7 +36,8 @@ std::string SystemText(DWORD error) {
     return text;
 }
 
-// A message-only window that counts the messages dispatched to it.
+// A message-only window that counts the messages dispatched to it and keeps
+// the last character typed into it.
 class CountingWindow {
 public:
     CountingWindow() {
@@ -49,6 +50,7 @@ public:
         window = CreateWindowExA(0, "CountingWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  hInst, nullptr);
         dispatched = 0;
+        typed = 0;
     }
     ~CountingWindow() {
         DestroyWindow(window);
@@ -59,6 +61,7 @@ public:
 
     HWND window;
     static int dispatched;
+    static WPARAM typed;
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -66,10 +69,15 @@ private:
             ++dispatched;
             return 0;
         }
+        if (message == WM_CHAR) {
+            typed = wParam;
+            return 0;
+        }
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 };
 int CountingWindow::dispatched = 0;
+WPARAM CountingWindow::typed = 0;
 
 TEST(ApplicationObject, ExeNameIsTheExecutablesFullPath) {
     EXPECT_EQ(Application, &Appl);
@@ -79,26 +87,30 @@ TEST(ApplicationObject, ExeNameIsTheExecutablesFullPath) {
     EXPECT_EQ(ExecutableFolder(), std::wstring(folder.begin(), folder.end()));
 }
 
-TEST(ApplicationObject, ExeNameHoldsPathsOfAHundredCharactersAndMore) {
-    // A copy of the probe program in a folder named so that the probe's path
-    // is well past 100 characters (and within the 255 a string holds),
-    // wherever the build folder is; the probe checks its own ExeName.
-    std::string folder = HelperPath("") + "a_folder_with_a_long_name";
-    while (folder.size() + sizeof("\\exe_name_probe.exe") <= 160)
-        folder += "_longer";
-    const std::string probe = folder + "\\exe_name_probe.exe";
-    ASSERT_GT(probe.size(), 150u);
-    ASSERT_LE(probe.size(), 255u) << "the build folder's path is too long for this test";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(HelperPath("exe_name_probe.exe").c_str(), probe.c_str(), FALSE));
+TEST(ApplicationObject, ExeNameHoldsLongPathsAndPathsBeyondAscii) {
+    // Copies of the probe program, which checks its own ExeName: in a folder
+    // named so that the probe's path is well past 100 characters (and within
+    // the 255 a string holds), wherever the build folder is, and in "café",
+    // which the ANSI code page spells (é as 0xE9) and the OEM one does not.
+    std::string longFolder = HelperPath("") + "a_folder_with_a_long_name";
+    while (longFolder.size() + sizeof("\\exe_name_probe.exe") <= 160)
+        longFolder += "_longer";
+    ASSERT_GT(longFolder.size() + sizeof("\\exe_name_probe.exe"), 150u);
+    for (const std::string& folder : {longFolder, HelperPath("") + "caf\xE9"}) {
+        SCOPED_TRACE(folder);
+        const std::string probe = folder + "\\exe_name_probe.exe";
+        ASSERT_LE(probe.size(), 255u) << "the build folder's path is too long for this test";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(HelperPath("exe_name_probe.exe").c_str(), probe.c_str(), FALSE));
 
-    MessageBoxCapture boxes;
-    EXPECT_EQ(Appl.ExecuteCommandLine(Quoted(probe).c_str()), 0u)
-        << "1: the probe found no path, 2: another path";
-    EXPECT_EQ(boxes.count(), 0u);
+        MessageBoxCapture boxes;
+        EXPECT_EQ(Appl.ExecuteCommandLine(Quoted(probe).c_str()), 0u)
+            << "1: the probe found no path, 2: another path";
+        EXPECT_EQ(boxes.count(), 0u);
 
-    DeleteFileA(probe.c_str());
-    RemoveDirectoryA(folder.c_str());
+        DeleteFileA(probe.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
 }
 
 TEST(ApplicationObject, ExecuteCommandLineReturnsTheProgramsExitCode) {
@@ -149,6 +161,14 @@ TEST(ApplicationObject, ProcessMessagesHandlesExactlyOneMessage) {
     EXPECT_EQ(CountingWindow::dispatched, 3);
     Appl.ProcessMessages();
     EXPECT_EQ(CountingWindow::dispatched, 3);
+
+    // A key pumped during a long operation brings its character, which the
+    // key's handling posts and the next call delivers.
+    const UINT scanCode = MapVirtualKeyA('Q', MAPVK_VK_TO_VSC);
+    PostMessageA(counter.window, WM_KEYDOWN, 'Q', MAKELPARAM(1, scanCode));
+    Appl.ProcessMessages();
+    Appl.ProcessMessages();
+    EXPECT_EQ(CountingWindow::typed, WPARAM{'q'});
     EXPECT_TRUE(DrainQueue().empty());
 }
 

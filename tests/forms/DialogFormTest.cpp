@@ -45,6 +45,8 @@ TEST_F(DialogForm, RunsTheTemplateAndReturnsTheModalResult) {
         running = dialog;
         EXPECT_EQ(WindowText(dialog), "Dialog form");
         EXPECT_NE(GetDlgItem(dialog, IDOK), nullptr);
+        // The platform gave the first focus to the template's first tab stop.
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDOK));
         EXPECT_EQ(GetWindowLongPtrA(dialog, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&form));
         form.ModalResult(7);
     };
