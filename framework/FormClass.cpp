@@ -394,7 +394,7 @@ INT_PTR CALLBACK FormClass::InitialDialogFunc(HWND hWnd, UINT Msg, WPARAM wParam
     // to the dialog meanwhile get the dialog manager's default processing.
     auto* form = reinterpret_cast<FormClass*>(lParam);
     // The form's answer decides whether the platform gives the first focus.
-    const BOOL focusProposed = form->DialogFunc(hWnd, Msg, wParam, lParam);
+    const INT_PTR focusProposed = form->DialogFunc(hWnd, Msg, wParam, lParam);
     SetWindowLongPtrA(hWnd, GWLP_USERDATA, lParam);
     return focusProposed;
 }
