@@ -1,6 +1,10 @@
-// The floor of the start-up benchmark: a Win32 program that opens one empty
-// window of the main window's size and runs a message loop, nothing more.
+// The floors of the start-up benchmark: a Win32 program that opens one empty
+// window of the main window's size and runs a message loop, nothing more;
+// with "wave" on its command line it also opens the default wave output in
+// the program's format first, as the program must, and closes it at the end.
 #include <windows.h>
+
+#include <cstring>
 
 namespace {
 
@@ -12,9 +16,28 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+void CALLBACK IgnoreWaveMessage(HWAVEOUT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
+
+HWAVEOUT OpenWaveOutput() {
+    WAVEFORMATEX format{};
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = 2;
+    format.nSamplesPerSec = 44100;
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = 4;
+    format.nAvgBytesPerSec = format.nBlockAlign * format.nSamplesPerSec;
+    HWAVEOUT device = nullptr;
+    if (waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(&IgnoreWaveMessage),
+                    0, CALLBACK_FUNCTION) != MMSYSERR_NOERROR) {
+        return nullptr;
+    }
+    return device;
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
+    HWAVEOUT device = std::strcmp(commandLine, "wave") == 0 ? OpenWaveOutput() : nullptr;
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
@@ -31,6 +54,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
+    }
+    if (device) {
+        waveOutClose(device);
     }
     return static_cast<int>(message.wParam);
 }
