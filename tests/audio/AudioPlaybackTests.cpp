@@ -132,8 +132,10 @@ TEST_F(AudioOutput, OnlyFinishedBlocksAreCounted) {
     EXPECT_EQ(counter, 5);
     EXPECT_EQ(callbacksSinceStart(), 0);
 
+    LockWatch lock(&counter);
     AudioClassTestAccess::deliver(WOM_DONE, &counter);
     EXPECT_EQ(counter, 6);
+    EXPECT_EQ(LockWatch::seen, (std::vector<int>{5, 6})) << "taken at 5, given back at 6";
     EXPECT_EQ(callbacksSinceStart(), 1);
 }
 

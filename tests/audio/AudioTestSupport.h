@@ -33,14 +33,19 @@ struct AudioClassTestAccess {
 // decorated).
 using HeaderCall = MMRESULT(WINAPI*)(HWAVEOUT, LPWAVEHDR, UINT);
 using DeviceCall = MMRESULT(WINAPI*)(HWAVEOUT);
+using LockCall = void(WINAPI*)(LPCRITICAL_SECTION);
 #ifdef _WIN64
 extern "C" HeaderCall prepareSlot __asm__("__imp_waveOutPrepareHeader");
 extern "C" HeaderCall writeSlot __asm__("__imp_waveOutWrite");
 extern "C" DeviceCall resetSlot __asm__("__imp_waveOutReset");
+extern "C" LockCall enterSlot __asm__("__imp_EnterCriticalSection");
+extern "C" LockCall leaveSlot __asm__("__imp_LeaveCriticalSection");
 #else
 extern "C" HeaderCall prepareSlot __asm__("__imp__waveOutPrepareHeader@12");
 extern "C" HeaderCall writeSlot __asm__("__imp__waveOutWrite@12");
 extern "C" DeviceCall resetSlot __asm__("__imp__waveOutReset@4");
+extern "C" LockCall enterSlot __asm__("__imp__EnterCriticalSection@4");
+extern "C" LockCall leaveSlot __asm__("__imp__LeaveCriticalSection@4");
 #endif
 
 namespace audio_test {
@@ -130,6 +135,51 @@ private:
     static inline std::mutex keptLock_;
     static inline std::deque<LPWAVEHDR> kept_;
     static inline HWAVEOUT keptBy_ = nullptr;
+};
+
+// While it lives, notes in `seen` the value of a counter each time this thread
+// takes or gives back a critical section through this executable's imports,
+// as AudioClass does: a change made under the lock shows as a value at the
+// give-back other than the one at the take. A lost update needs a second
+// thread at the wrong moment; whether the lock was held can be seen at once.
+class LockWatch {
+public:
+    explicit LockWatch(volatile int* counter) {
+        counter_ = counter;
+        thread_ = GetCurrentThreadId();
+        seen.clear();
+        realEnter_ = enterSlot;
+        realLeave_ = leaveSlot;
+        WriteImportSlot(&enterSlot, &Enter);
+        WriteImportSlot(&leaveSlot, &Leave);
+    }
+    ~LockWatch() {
+        WriteImportSlot(&enterSlot, realEnter_);
+        WriteImportSlot(&leaveSlot, realLeave_);
+    }
+    LockWatch(const LockWatch&) = delete;
+    LockWatch& operator=(const LockWatch&) = delete;
+
+    static inline std::vector<int> seen;
+
+private:
+    static void WINAPI Enter(LPCRITICAL_SECTION lock) {
+        realEnter_(lock);
+        note();
+    }
+    static void WINAPI Leave(LPCRITICAL_SECTION lock) {
+        note();
+        realLeave_(lock);
+    }
+    static void note() {
+        if (GetCurrentThreadId() == thread_) {
+            seen.push_back(static_cast<int>(*counter_));
+        }
+    }
+    static inline LockCall realEnter_;
+    static inline LockCall realLeave_;
+    static inline volatile int* counter_ = nullptr;
+    static inline DWORD thread_ = 0;
 };
 
 // PCM whose 4-byte frames hold their own number, counted from 1: no frame is

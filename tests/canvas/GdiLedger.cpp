@@ -60,6 +60,11 @@ Fn Hook(const char* dll, const char* function, Fn replacement) {
 
 decltype(&GetDC) realGetDC;
 decltype(&ReleaseDC) realReleaseDC;
+decltype(&BeginPaint) realBeginPaint;
+// Named here so that the executable imports EndPaint, and a ledger can watch
+// it, even when nothing else calls it: a canvas that never gives its paint
+// context back must leave the count up, not leave the ledger without a hook.
+decltype(&EndPaint) realEndPaint = &EndPaint;
 decltype(&CreateCompatibleDC) realCreateCompatibleDC;
 decltype(&CreateCompatibleBitmap) realCreateCompatibleBitmap;
 decltype(&LoadImageA) realLoadImageA;
@@ -95,6 +100,20 @@ int WINAPI WatchedReleaseDC(HWND hwnd, HDC dc) {
     if (released)
         --ledger->windowDCsHeld;
     return released;
+}
+
+HDC WINAPI WatchedBeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
+    HDC dc = realBeginPaint(hwnd, paint);
+    if (dc)
+        ++ledger->windowDCsHeld;
+    return dc;
+}
+
+// EndPaint reports no failure; the context it was given is given back.
+BOOL WINAPI WatchedEndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
+    if (paint->hdc)
+        --ledger->windowDCsHeld;
+    return realEndPaint(hwnd, paint);
 }
 
 HDC WINAPI WatchedCreateCompatibleDC(HDC dc) {
@@ -168,6 +187,8 @@ GdiLedger::~GdiLedger() {
 void GdiLedger::InstallHooks() {
     realGetDC = Hook("user32.dll", "GetDC", &WatchedGetDC);
     realReleaseDC = Hook("user32.dll", "ReleaseDC", &WatchedReleaseDC);
+    realBeginPaint = Hook("user32.dll", "BeginPaint", &WatchedBeginPaint);
+    realEndPaint = Hook("user32.dll", "EndPaint", &WatchedEndPaint);
     realLoadImageA = Hook("user32.dll", "LoadImageA", &WatchedLoadImageA);
     realCreateCompatibleDC = Hook("gdi32.dll", "CreateCompatibleDC", &WatchedCreateCompatibleDC);
     realCreateCompatibleBitmap =

@@ -38,6 +38,7 @@ TEST(DigitalSignProc3, InputsWithoutAStrictPositivePeakGiveSilence) {
         negative[n] = -1000 - (n > 2000 ? n - 2000 : 2000 - n);  // summit -1000 at 2000
     }
     plateau[100] = plateau[101] = 500;
+    negative[3000] = -32768;  // the most negative sample is a trough, not a peak
     zeroSummit[300] = 0;
     inputs.insert(inputs.end(), {ramp, negative, plateau, zeroSummit});
 

@@ -20,14 +20,15 @@ int StretchedBySpaceOne(const EngineBuffers& b, int d) {
 }
 
 TEST(DigitalSignProc, DoublesEachStretchUpToACrossing) {
-    // Lead-in ends at the crossing at 9; further crossings at 13 and 20.
+    // Lead-in ends at the crossing at 9; further crossings at 13 and 20, the
+    // last out of the most negative sample (bytes 00 80).
     std::vector<int> x(kSampleCount);
     for (int n = 0; n < kSampleCount; ++n) {
         x[n] = 1000 + n;
     }
     x[8] = -8;
     x[12] = -12;
-    x[19] = -19;
+    x[19] = -32768;
     EngineBuffers b(x);
     ShiftUp(b);
 

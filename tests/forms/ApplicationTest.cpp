@@ -36,6 +36,19 @@ std::string SystemText(DWORD error) {
     return text;
 }
 
+// The handles this process holds, found by asking after each handle value in
+// turn, since Wine answers GetProcessHandleCount with 0. Values are multiples
+// of 4 and freed ones are given out again, so a test's handles stay far below
+// the bound.
+int HandlesHeld() {
+    int held = 0;
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
+        DWORD flags;
+        held += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    }
+    return held;
+}
+
 // A message-only window that counts the messages dispatched to it and keeps
 // the last character typed into it.
 class CountingWindow {
@@ -117,8 +130,12 @@ TEST(ApplicationObject, ExecuteCommandLineReturnsTheProgramsExitCode) {
     MessageBoxCapture boxes;
     const std::string command = Quoted(HelperPath("exit_with_code.exe"));
     EXPECT_EQ(Appl.ExecuteCommandLine((command + " 3").c_str()), 3u);
+    // The process and thread handles of every program started go: a command
+    // run again and again must not use up the process's handles.
+    const int handlesBefore = HandlesHeld();
     EXPECT_EQ(Appl.ExecuteCommandLine(AnsiString((command + " 42").c_str())), 42u);
     EXPECT_EQ(Appl.ExecuteCommandLine(command.c_str()), 0u);
+    EXPECT_EQ(HandlesHeld(), handlesBefore);
     EXPECT_EQ(boxes.count(), 0u);
 }
 

@@ -88,11 +88,18 @@ TEST_F(FormDispatch, MessagesReachTheirHandlers) {
         {WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 1), 0, {}},
         {WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0, {}},
     };
+    // The focus stays on the control that has it: on switching back to the
+    // form, the platform's own handling of WM_ACTIVATE would give it to the form.
+    const HWND control = CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, form.hwnd,
+                                       nullptr, hInst, nullptr);
+    SetFocus(control);
+    ASSERT_EQ(GetFocus(), control);
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message()
                      << "message 0x" << std::hex << row.message << ", wParam 0x" << row.wParam);
         LRESULT result = -1;
         EXPECT_EQ(Send(row.message, row.wParam, row.lParam, &result), row.calls);
+        EXPECT_EQ(GetFocus(), control);
         if (!row.calls.empty()) {
             EXPECT_EQ(result, 0);
         }
