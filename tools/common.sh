@@ -1,3 +1,4 @@
+# shellcheck shell=sh
 # What several of the shell scripts do alike, written once: sourced by them
 # (with $repo set to the repository), never run on its own.
 
