@@ -59,9 +59,9 @@ wine_prefix_ready() {
 # Makes Wine prefixes in the background while the caller builds, one after
 # another: each pair of arguments <build> <prefix> as a program of that build
 # would get it (tools/wine-run), with windows a window manager manages where
-# the prefix's name ends in -managed (or WARBLE_MANAGED_WINDOWS=1 asks). It runs in a session of its own, so
-# that stop_prefixes ends it whole, Xvfb and Wine included: call that from
-# the caller's EXIT trap.
+# the prefix's name ends in -managed (or WARBLE_MANAGED_WINDOWS=1 asks). It
+# runs in a session of its own, so that stop_prefixes ends it whole, Xvfb and
+# Wine included: call that from the caller's EXIT trap.
 make_prefixes() {
     prefix_log=$(mktemp)
     setsid sh -c '
@@ -86,6 +86,7 @@ prefixes_made() {
     return "$status"
 }
 
+# Ends make_prefixes, if still running.
 stop_prefixes() {
     [ -z "${prefix_job:-}" ] || kill -TERM "-$prefix_job" 2>/dev/null || true
     [ -z "${prefix_log:-}" ] || rm -f "$prefix_log"
