@@ -166,13 +166,19 @@ void FormClass::Title(const char* title) {
 }
 
 void FormClass::KeepGeometry(HWND window) {
+    // Moving a minimized window moves what stands for it on the desktop, away
+    // from where the platform keeps minimized windows (off screen on Windows
+    // with a taskbar). It is left there; restoring it sends a size message
+    // of its own, which puts it back.
+    if (IsIconic(window)) {
+        return;
+    }
     MoveWindow(window, STX, STY, WID, HEI, TRUE);
     // Under Wine with a window manager this move may not hold: a maximized
     // window stays maximized, and a move made while Wine is reporting the
     // window manager's size does not reach the screen. Applied again from
-    // the queue, the rule holds; on Windows it changes nothing. A minimized
-    // window is left where the platform keeps it.
-    if (!IsIconic(window) && MayKeepGeometryAgain()) {
+    // the queue, the rule holds; on Windows it changes nothing.
+    if (MayKeepGeometryAgain()) {
         PostMessageA(window, KeepGeometryAgainMessage(), 0, 0);
     }
 }
@@ -191,7 +197,11 @@ bool FormClass::MayKeepGeometryAgain() {
 
 void FormClass::KeepGeometryAgain(HWND window) {
     // Restoring sends a size message of its own, which applies the rule. It
-    // neither takes the focus nor shows a form hidden in the meantime.
+    // neither takes the focus nor shows a form hidden in the meantime. A
+    // window minimized in the meantime stays where it is, as above.
+    if (IsIconic(window)) {
+        return;
+    }
     if (IsZoomed(window) && IsWindowVisible(window)) {
         ShowWindow(window, SW_SHOWNOACTIVATE);
     } else {

@@ -12,7 +12,8 @@
 // A form keeps a fixed geometry: whenever its window is resized it is put
 // back to STX, STY, WID, HEI, and once more from the message queue, where a
 // maximized window is first restored (a window manager may not let the
-// first move hold).
+// first move hold). A minimized window is left where the platform keeps it
+// until it is restored.
 #include <windows.h>
 
 class FormClass {
