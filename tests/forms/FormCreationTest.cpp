@@ -139,6 +139,23 @@ TEST(FormCreation, EveryLaterSizeChangeIsUndone) {
     SendMessageA(form.hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(10, 10));
     EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
 
+    // A minimized window stays where the platform keeps minimized windows,
+    // not at the form's corner: neither its own size messages nor the second
+    // step of one that came before it move it. Its restore brings it back.
+    Sleep(kFreshPeriodMs);  // so that this size message's second step is queued
+    SendMessageA(form.hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(10, 10));
+    ShowWindow(form.hwnd, SW_MINIMIZE);
+    RECT minimized;
+    GetWindowRect(form.hwnd, &minimized);
+    EXPECT_FALSE(minimized.left == -1 && minimized.top == -1);
+    SendMessageA(form.hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+    DrainQueue();
+    EXPECT_TRUE(IsIconic(form.hwnd));
+    EXPECT_TRUE(HasRect(form.hwnd, minimized.left, minimized.top, minimized.right - minimized.left,
+                        minimized.bottom - minimized.top));
+    ShowWindow(form.hwnd, SW_RESTORE);
+    EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
+
     // A maximized window gets its rectangle at once, and from the queue it
     // is restored, so that it is no longer marked maximized either.
     ShowWindow(form.hwnd, SW_MAXIMIZE);
