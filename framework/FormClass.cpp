@@ -204,8 +204,35 @@ void FormClass::KeepGeometryAgain(HWND window) {
     }
     if (IsZoomed(window) && IsWindowVisible(window)) {
         ShowWindow(window, SW_SHOWNOACTIVATE);
+        restoredAt_ = GetTickCount();
+        awaitingRestoreAnswer_ = true;
     } else {
         MoveWindow(window, STX, STY, WID, HEI, TRUE);
+    }
+}
+
+void FormClass::AnswerRestoreMove(HWND window) {
+    // A window manager answers the restore of a maximized window with a place
+    // of its own (where it had the window before maximizing it), and that
+    // answer may reach the program after the rule's move. It then moves the
+    // window without resizing it, which sends no size message. A move soon
+    // after the restore, leaving the window at the rule's size somewhere
+    // else, is taken for that answer; a later one, as a title-bar drag, is
+    // kept until the next size change.
+    if (!awaitingRestoreAnswer_) {
+        return;
+    }
+    if (GetTickCount() - restoredAt_ >= kRestoreAnswerMs) {
+        awaitingRestoreAnswer_ = false;
+        return;
+    }
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const bool ruleSize = rect.right - rect.left == WID && rect.bottom - rect.top == HEI;
+    const bool rulePlace = rect.left == STX && rect.top == STY;
+    if (ruleSize && !rulePlace && !IsIconic(window) && !IsZoomed(window) &&
+        MayKeepGeometryAgain()) {
+        PostMessageA(window, KeepGeometryAgainMessage(), 0, 0);
     }
 }
 
@@ -218,6 +245,9 @@ bool FormClass::CallCommonHandler(HWND window, UINT message, WPARAM wParam, LPAR
         return true;
     }
     switch (message) {
+        case WM_MOVE:
+            AnswerRestoreMove(window);
+            return false;  // the default processing as for any move
         case WM_ACTIVATE:
             if (int act = ActivationOf(wParam)) {
                 Activate(act);

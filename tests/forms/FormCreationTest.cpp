@@ -17,6 +17,9 @@ namespace {
 // starts a new one.
 constexpr DWORD kPeriodMs = 1000;
 constexpr DWORD kFreshPeriodMs = 1100;
+// Longer than a move after the rule restored a maximized window is taken for
+// the window manager's answer to that restore.
+constexpr DWORD kRestoreAnsweredMs = 2100;
 
 HICON ResourceIcon() {
     return LoadIconA(hInst, MAKEINTRESOURCEA(101));
@@ -163,6 +166,16 @@ TEST(FormCreation, EveryLaterSizeChangeIsUndone) {
     DrainQueue();
     EXPECT_FALSE(IsZoomed(form.hwnd));
     EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
+    // A window manager's answer to that restore, a place of its own, may come
+    // after the rule's move: a move without a size change right after the
+    // restore is undone. Later, a move is kept again.
+    SetWindowPos(form.hwnd, nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    DrainQueue();
+    EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
+    Sleep(kRestoreAnsweredMs);
+    SetWindowPos(form.hwnd, nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    DrainQueue();
+    EXPECT_TRUE(HasRect(form.hwnd, 50, 60, 320, 240));
 
     // The restore from the queue leaves other windows alone: a window in
     // front keeps the activation and the focus, and a form hidden meanwhile
