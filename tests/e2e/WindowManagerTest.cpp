@@ -26,7 +26,10 @@ bool RunOnHost(const std::string& command, std::string* output = nullptr) {
     if (folder == nullptr) {
         return false;
     }
-    const std::string base = std::string(folder) + "/host-command";
+    // A script of its own each time: the shell may still be reading the
+    // last one after reporting its status.
+    static int commands = 0;
+    const std::string base = std::string(folder) + "/host-command-" + std::to_string(++commands);
     const std::string status = base + ".status";
     std::remove(WindowsPath(status).c_str());
     FILE* script = std::fopen(WindowsPath(base + ".sh").c_str(), "wb");
