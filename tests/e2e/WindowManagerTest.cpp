@@ -191,9 +191,12 @@ TEST_F(WindowManagerTest, WindowKeepsItsRectangleAndKeysScroll) {
 
     // Minimized through the window manager, the window is hidden; restored,
     // it is back at its rectangle, not where it was moved.
+    const std::string shown =
+        std::string("xdotool search --onlyvisible --name '^") + kProgramTitle + "$'";
+    EXPECT_TRUE(RunOnHost(shown)) << "the window is not on screen before it is minimized";
     ASSERT_TRUE(RunOnHost(xWindow + "windowminimize"));
     EXPECT_TRUE(WaitFor([&] { return IsIconic(program->form()) != FALSE; }, kWindowManagerMs));
-    EXPECT_TRUE(WaitFor([&] { return !RunOnHost(xWindow + "--onlyvisible"); }, kWindowManagerMs))
+    EXPECT_TRUE(WaitFor([&] { return !RunOnHost(shown); }, kWindowManagerMs))
         << "the minimized window is still on screen";
     ASSERT_TRUE(RunOnHost(std::string("wmctrl -a '") + kProgramTitle + "'"));
     expectRectangleBack();
