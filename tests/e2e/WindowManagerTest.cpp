@@ -109,10 +109,15 @@ protected:
 };
 
 TEST_F(WindowManagerTest, WindowKeepsItsRectangleAndKeysScroll) {
+    // The window manager takes the window on a little after Wine shows it.
     std::string managed;
-    ASSERT_TRUE(RunOnHost("wmctrl -l", &managed)) << managed;
-    ASSERT_NE(managed.find(kProgramTitle), std::string::npos)
-        << "the window manager does not manage the program's window";
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return RunOnHost("wmctrl -l", &managed) &&
+                   managed.find(kProgramTitle) != std::string::npos;
+        },
+        kWindowManagerMs))
+        << "the window manager does not manage the program's window: " << managed;
     const std::string original = ScreenGeometry();
     ASSERT_FALSE(original.empty());
     const std::string toWindow = std::string("wmctrl -r '") + kProgramTitle + "' ";
