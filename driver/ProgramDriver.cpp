@@ -62,12 +62,16 @@ std::vector<unsigned char> Joined(std::vector<unsigned char> first,
 
 RunningProgram::RunningProgram(const std::string& exePath) : RunningProgram(Widened(exePath)) {}
 
-RunningProgram::RunningProgram(const std::wstring& exePath) {
+RunningProgram::RunningProgram(const std::wstring& exePath, WORD showCommand) {
     wchar_t temp[MAX_PATH] = L"";
     GetTempPathW(MAX_PATH, temp);
     std::wstring commandLine = L"\"" + exePath + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    if (showCommand != SW_SHOWDEFAULT) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = showCommand;
+    }
     if (!CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, temp,
                         &startup, &process_)) {
         process_ = {};

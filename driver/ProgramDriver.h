@@ -38,8 +38,9 @@ public:
     static constexpr DWORD kNoExit = 0xFFFFFFFF;
 
     // Starts `exePath` in the temporary folder, not its own, so the program
-    // has to find its sample beside itself.
-    explicit RunningProgram(const std::wstring& exePath);
+    // has to find its sample beside itself. `showCommand` is what the program
+    // gets to show its window with, as a shortcut's "Run:" choice passes it.
+    explicit RunningProgram(const std::wstring& exePath, WORD showCommand = SW_SHOWDEFAULT);
     // The same for a path in the ANSI character set.
     explicit RunningProgram(const std::string& exePath);
     // Ends the program if a test left it running (see LeaveRunning).

@@ -166,13 +166,19 @@ void FormClass::Title(const char* title) {
 }
 
 void FormClass::KeepGeometry(HWND window) {
+    // Moving a minimized window moves what stands for it on the desktop, away
+    // from where the platform keeps minimized windows (off screen on Windows
+    // with a taskbar). It is left there; restoring it sends a size message
+    // of its own, which puts it back.
+    if (IsIconic(window)) {
+        return;
+    }
     MoveWindow(window, STX, STY, WID, HEI, TRUE);
     // Under Wine with a window manager this move may not hold: a maximized
     // window stays maximized, and a move made while Wine is reporting the
     // window manager's size does not reach the screen. Applied again from
-    // the queue, the rule holds; on Windows it changes nothing. A minimized
-    // window is left where the platform keeps it.
-    if (!IsIconic(window) && MayKeepGeometryAgain()) {
+    // the queue, the rule holds; on Windows it changes nothing.
+    if (MayKeepGeometryAgain()) {
         PostMessageA(window, KeepGeometryAgainMessage(), 0, 0);
     }
 }
@@ -191,11 +197,42 @@ bool FormClass::MayKeepGeometryAgain() {
 
 void FormClass::KeepGeometryAgain(HWND window) {
     // Restoring sends a size message of its own, which applies the rule. It
-    // neither takes the focus nor shows a form hidden in the meantime.
+    // neither takes the focus nor shows a form hidden in the meantime. A
+    // window minimized in the meantime stays where it is, as above.
+    if (IsIconic(window)) {
+        return;
+    }
     if (IsZoomed(window) && IsWindowVisible(window)) {
         ShowWindow(window, SW_SHOWNOACTIVATE);
+        restoredAt_ = GetTickCount();
+        awaitingRestoreAnswer_ = true;
     } else {
         MoveWindow(window, STX, STY, WID, HEI, TRUE);
+    }
+}
+
+void FormClass::AnswerRestoreMove(HWND window) {
+    // A window manager answers the restore of a maximized window with a place
+    // of its own (where it had the window before maximizing it), and that
+    // answer may reach the program after the rule's move. It then moves the
+    // window without resizing it, which sends no size message. A move soon
+    // after the restore, leaving the window at the rule's size somewhere
+    // else, is taken for that answer; a later one, as a title-bar drag, is
+    // kept until the next size change.
+    if (!awaitingRestoreAnswer_) {
+        return;
+    }
+    if (GetTickCount() - restoredAt_ >= kRestoreAnswerMs) {
+        awaitingRestoreAnswer_ = false;
+        return;
+    }
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const bool ruleSize = rect.right - rect.left == WID && rect.bottom - rect.top == HEI;
+    const bool rulePlace = rect.left == STX && rect.top == STY;
+    if (ruleSize && !rulePlace && !IsIconic(window) && !IsZoomed(window) &&
+        MayKeepGeometryAgain()) {
+        PostMessageA(window, KeepGeometryAgainMessage(), 0, 0);
     }
 }
 
@@ -208,6 +245,9 @@ bool FormClass::CallCommonHandler(HWND window, UINT message, WPARAM wParam, LPAR
         return true;
     }
     switch (message) {
+        case WM_MOVE:
+            AnswerRestoreMove(window);
+            return false;  // the default processing as for any move
         case WM_ACTIVATE:
             if (int act = ActivationOf(wParam)) {
                 Activate(act);

@@ -12,7 +12,9 @@
 // A form keeps a fixed geometry: whenever its window is resized it is put
 // back to STX, STY, WID, HEI, and once more from the message queue, where a
 // maximized window is first restored (a window manager may not let the
-// first move hold).
+// first move hold, and may answer the restore with a place of its own after
+// it). A minimized window is left where the platform keeps it until it is
+// restored.
 #include <windows.h>
 
 class FormClass {
@@ -88,6 +90,7 @@ private:
     void KeepGeometry(HWND window);
     void KeepGeometryAgain(HWND window);
     bool MayKeepGeometryAgain();
+    void AnswerRestoreMove(HWND window);
     bool CallCommonHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // How often per period the size rule may apply itself again.
@@ -95,4 +98,9 @@ private:
     static constexpr int kGeometryRepeatsPerPeriod = 8;
     DWORD geometryRepeatPeriodStart_ = 0;
     int geometryRepeats_ = 0;
+    // How long after the rule restored a maximized window a move is taken
+    // for the window manager's answer to that restore.
+    static constexpr DWORD kRestoreAnswerMs = 2000;
+    DWORD restoredAt_ = 0;
+    bool awaitingRestoreAnswer_ = false;
 };

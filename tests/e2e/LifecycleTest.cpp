@@ -1,4 +1,5 @@
-// Start-up without a sample, and the end of a run with sound still queued.
+// Start-up without a sample or minimized, minimizing and restoring, and the
+// end of a run with sound still queued.
 #include "ProgramTest.h"
 
 #include <algorithm>
@@ -48,6 +49,67 @@ TEST_F(LifecycleTest, MissingSampleIsReportedOnceAndTheProgramRunsOnSilently) {
         EXPECT_GE(received.size(), 8u * 8192u);
         EXPECT_TRUE(
             std::all_of(received.begin(), received.end(), [](unsigned char b) { return b == 0; }));
+    }
+}
+
+// Where the platform keeps a plain window minimized the way `minimize` does
+// it, with no other window minimized: where the program's must stand too.
+RECT PlainWindowMinimized(void (*minimize)(HWND)) {
+    RECT rect = {};
+    HWND plain = CreateWindowExA(0, "STATIC", "plain", WS_OVERLAPPEDWINDOW, 100, 100, 300, 200,
+                                 nullptr, nullptr, nullptr, nullptr);
+    EXPECT_NE(plain, nullptr);
+    minimize(plain);
+    EXPECT_TRUE(IsIconic(plain));
+    GetWindowRect(plain, &rect);
+    DestroyWindow(plain);
+    return rect;
+}
+
+// A minimized window stands where the platform keeps minimized windows (off
+// screen on Windows with a taskbar), not over the desktop at the window's
+// corner; its first restore brings it to its rectangle, and the keys work.
+TEST_F(LifecycleTest, MinimizedItStandsWhereTheSystemKeepsMinimizedWindows) {
+    const struct {
+        const char* how;
+        WORD showCommand;  // the program's start
+        bool byCaption;    // minimized after the start by its caption's button
+        void (*minimizePlain)(HWND);
+    } cases[] = {
+        {"by its caption", SW_SHOWDEFAULT, true,
+         [](HWND plain) {
+             ShowWindow(plain, SW_SHOWNORMAL);
+             SendMessageA(plain, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+         }},
+        // As a shortcut set to "Run: Minimized" starts it.
+        {"at the start", SW_SHOWMINNOACTIVE, false,
+         [](HWND plain) { ShowWindow(plain, SW_SHOWMINNOACTIVE); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        const RECT expected = PlainWindowMinimized(c.minimizePlain);
+        Start(ToneSample(), true, L"", c.showCommand);
+        if (c.byCaption) {
+            ASSERT_TRUE(program->Send(program->form(), WM_SYSCOMMAND, SC_MINIMIZE, 0));
+        }
+        RECT window;
+        GetWindowRect(program->form(), &window);
+        EXPECT_TRUE(IsIconic(program->form()));
+        EXPECT_TRUE(EqualRect(&window, &expected))
+            << "minimized at (" << window.left << ", " << window.top << ")-(" << window.right
+            << ", " << window.bottom << "), a plain window at (" << expected.left << ", "
+            << expected.top << ")-(" << expected.right << ", " << expected.bottom << ")";
+
+        ASSERT_TRUE(program->Send(program->form(), WM_SYSCOMMAND, SC_RESTORE, 0));
+        GetWindowRect(program->form(), &window);
+        EXPECT_FALSE(IsIconic(program->form()));
+        EXPECT_EQ(window.left, -1);
+        EXPECT_EQ(window.top, -1);
+        EXPECT_EQ(window.right - window.left, 700);
+        EXPECT_EQ(window.bottom - window.top, 650);
+        ASSERT_TRUE(program->PressKeys(program->form(), VK_RIGHT, 2));
+        ExpectView(100);
+        CloseNormally();
     }
 }
 

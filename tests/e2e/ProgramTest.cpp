@@ -21,12 +21,12 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::Start(const std::vector<unsigned char>& fileBytes, bool withSample,
-                        const std::wstring& folderName) {
+                        const std::wstring& folderName, WORD showCommand) {
     copy = withSample ? std::make_unique<ProgramCopy>(fileBytes, folderName)
                       : std::make_unique<ProgramCopy>(folderName);
     ASSERT_TRUE(copy->ok()) << "cannot copy the program to " << copy->folder();
     sample = ProcessSample(withSample ? fileBytes : std::vector<unsigned char>());
-    program = std::make_unique<RunningProgram>(copy->exePath());
+    program = std::make_unique<RunningProgram>(copy->exePath(), showCommand);
     ASSERT_TRUE(program->started());
     ASSERT_TRUE(program->WaitForMainWindow()) << "the main window did not appear";
 }

@@ -28,9 +28,10 @@ protected:
 
     // Starts a private copy of the program with `fileBytes` as its sample
     // (none when `withSample` is false), in a folder named `folderName` when
-    // one is given, and waits for its window.
+    // one is given, with `showCommand` to show its window with, and waits
+    // for its window.
     void Start(const std::vector<unsigned char>& fileBytes, bool withSample = true,
-               const std::wstring& folderName = L"");
+               const std::wstring& folderName = L"", WORD showCommand = SW_SHOWDEFAULT);
     // Starts the program as built, with the sample the build put beside it.
     void StartBuilt();
 

@@ -145,6 +145,8 @@ TEST_F(DialogForm, GeometryLeftUnsetComesFromTheDialogAndCallerValuesStay) {
     form.STY = 40;
     RECT afterResize = {};
     RECT afterSizing = {};
+    RECT minimized = {};
+    RECT restored = {};
     steps = [&](HWND dialog) {
         // A resize is undone: back to the caller's corner and the dialog's
         // own size.
@@ -160,6 +162,13 @@ TEST_F(DialogForm, GeometryLeftUnsetComesFromTheDialogAndCallerValuesStay) {
         dragged.right += 50;
         SendMessageA(dialog, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&dragged));
         GetWindowRect(dialog, &afterSizing);
+        // Minimized, it stays where the platform keeps minimized windows, not
+        // at the caller's corner; restored, it is back.
+        ShowWindow(dialog, SW_MINIMIZE);
+        DrainQueue();
+        GetWindowRect(dialog, &minimized);
+        ShowWindow(dialog, SW_RESTORE);
+        GetWindowRect(dialog, &restored);
         form.ModalResult(1);
     };
     ASSERT_EQ(form.ShowModal(), 1);
@@ -172,6 +181,8 @@ TEST_F(DialogForm, GeometryLeftUnsetComesFromTheDialogAndCallerValuesStay) {
     EXPECT_EQ(afterResize.right - afterResize.left, form.WID);
     EXPECT_EQ(afterResize.bottom - afterResize.top, form.HEI);
     EXPECT_TRUE(EqualRect(&afterSizing, &afterResize));
+    EXPECT_FALSE(minimized.left == 30 && minimized.top == 40);
+    EXPECT_TRUE(EqualRect(&restored, &afterResize));
 
     // A second run keeps the geometry of the first.
     const int wid = form.WID;

@@ -17,6 +17,9 @@ namespace {
 // starts a new one.
 constexpr DWORD kPeriodMs = 1000;
 constexpr DWORD kFreshPeriodMs = 1100;
+// Longer than a move after the rule restored a maximized window is taken for
+// the window manager's answer to that restore.
+constexpr DWORD kRestoreAnsweredMs = 2100;
 
 HICON ResourceIcon() {
     return LoadIconA(hInst, MAKEINTRESOURCEA(101));
@@ -139,6 +142,23 @@ TEST(FormCreation, EveryLaterSizeChangeIsUndone) {
     SendMessageA(form.hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(10, 10));
     EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
 
+    // A minimized window stays where the platform keeps minimized windows,
+    // not at the form's corner: neither its own size messages nor the second
+    // step of one that came before it move it. Its restore brings it back.
+    Sleep(kFreshPeriodMs);  // so that this size message's second step is queued
+    SendMessageA(form.hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(10, 10));
+    ShowWindow(form.hwnd, SW_MINIMIZE);
+    RECT minimized;
+    GetWindowRect(form.hwnd, &minimized);
+    EXPECT_FALSE(minimized.left == -1 && minimized.top == -1);
+    SendMessageA(form.hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+    DrainQueue();
+    EXPECT_TRUE(IsIconic(form.hwnd));
+    EXPECT_TRUE(HasRect(form.hwnd, minimized.left, minimized.top, minimized.right - minimized.left,
+                        minimized.bottom - minimized.top));
+    ShowWindow(form.hwnd, SW_RESTORE);
+    EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
+
     // A maximized window gets its rectangle at once, and from the queue it
     // is restored, so that it is no longer marked maximized either.
     ShowWindow(form.hwnd, SW_MAXIMIZE);
@@ -146,6 +166,16 @@ TEST(FormCreation, EveryLaterSizeChangeIsUndone) {
     DrainQueue();
     EXPECT_FALSE(IsZoomed(form.hwnd));
     EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
+    // A window manager's answer to that restore, a place of its own, may come
+    // after the rule's move: a move without a size change right after the
+    // restore is undone. Later, a move is kept again.
+    SetWindowPos(form.hwnd, nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    DrainQueue();
+    EXPECT_TRUE(HasRect(form.hwnd, -1, -1, 320, 240));
+    Sleep(kRestoreAnsweredMs);
+    SetWindowPos(form.hwnd, nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    DrainQueue();
+    EXPECT_TRUE(HasRect(form.hwnd, 50, 60, 320, 240));
 
     // The restore from the queue leaves other windows alone: a window in
     // front keeps the activation and the focus, and a form hidden meanwhile
